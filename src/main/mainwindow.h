@@ -1,0 +1,74 @@
+#pragma once
+
+#include "main/prompter.h"
+#include "rom/romcontext.h"
+#include "rom/varianttable.h"
+#include "tracks/catalogues.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// What the main window needs from outside: the file system, the user, the program's end, and
+// the About box (given the main window to disable and enable again).
+struct MainWindowServices {
+    RomFileSystem& fs;
+    Prompter& prompter;
+    Lifetime& lifetime;
+    std::function<void(QWidget* mainWindow)> showAbout;
+};
+
+// The program's only start-up object (objectName "main"): asks for the ROM, refuses what cannot
+// be edited, and otherwise shows one list per level slot.
+class MainWindow final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int maxSlots = 27;
+
+    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+
+    // The load step: runs once, before the window is first shown. Ends the program through
+    // Lifetime for every refusal; the caller must then not show the window.
+    void Form_Load();
+
+    const RomContext& rom() const { return m_rom; }
+    QComboBox* comboLevelSlot(int index) const { return m_comboLevelSlot.at(index); }
+    QLabel* LabelComboLevel(int index) const { return m_LabelComboLevel.at(index); }
+    QPushButton* saveChanges() const { return m_saveChanges; }
+    QPushButton* resetROM() const { return m_resetROM; }
+    QPushButton* about() const { return m_about; }
+
+    // The catalogue procedures: append the whole catalogue to the list of slot currentSlot.
+    void AddZL2LevelData();
+    void AddZL96LevelData();
+    void AddZLMLevelData();
+
+private:
+    enum class LoadOutcome { Editing, Ended, Failed };
+    LoadOutcome loadStep();
+    LoadOutcome populateSlots(const varianttable::VariantRow& row);
+    void addLevelData(catalogues::Catalogue catalogue);
+    void preselect(QComboBox* list, quint8 slotByte);
+    void refuse(const QString& text);
+    void createControls();
+
+    void saveChanges_Click();
+    void resetROM_Click();
+    void about_Click();
+
+    MainWindowServices m_services;
+    RomContext m_rom;
+    FileIdentity m_romIdentity; // the file seen at start-up; Save and Reset write only to it
+    qint16 currentSlot = 0;
+
+    std::array<QComboBox*, maxSlots> m_comboLevelSlot{};
+    std::array<QLabel*, maxSlots> m_LabelComboLevel{};
+    QPushButton* m_saveChanges = nullptr;
+    QPushButton* m_resetROM = nullptr;
+    QPushButton* m_about = nullptr;
+};

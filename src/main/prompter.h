@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+// The program's only ways of talking to the user and of ending itself. Real implementations use
+// Qt's modal dialogs; tests script the answers and record what was shown.
+
+enum class MessageIcon { None, Information, Exclamation, Critical };
+enum class MessageButtons { Ok, YesNo }; // with YesNo, Yes is the default button
+enum class Answer { Ok, Yes, No };
+
+struct Message {
+    QString text; // may hold "\r\n" line breaks
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    QString title; // empty: the application title
+
+    QString shownTitle() const;
+};
+
+struct OpenFileRequest {
+    QString title;
+    QString filter;      // "Description|*.a;*.b", entries separated by "|"
+    int filterIndex = 1; // counted from 1
+};
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // Modal. The chosen file's full path, or empty text after Cancel.
+    virtual QString askOpenFile(const OpenFileRequest& request) = 0;
+    // Modal. The button the user pressed.
+    virtual Answer message(const Message& message) = 0;
+};
+
+class Lifetime {
+public:
+    virtual ~Lifetime() = default;
+    // Ends the program at once; the caller must return without doing anything more.
+    virtual void endProgram() = 0;
+};

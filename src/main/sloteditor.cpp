@@ -1,0 +1,87 @@
+// The body of the main window: one list per level slot, filled from the variant's catalogue and
+// pre-selected from the ROM's slot table.
+#include "main/mainwindow.h"
+
+#include "rom/readwritetext.h"
+#include "tracks/trackid.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow& row)
+{
+    const FileStatus status = m_rom.fs.stat(m_rom.romPath);
+    if (!status.exists || !status.regular)
+        return LoadOutcome::Failed;
+    if (status.size < static_cast<qint64>(row.slotTableOffset) + row.slotCount) {
+        // Showing bytes the file does not hold, and saving them later, would corrupt it.
+        m_services.prompter.message(
+            {QStringLiteral("This ROM file is too short to hold its track table: it is probably "
+                            "cut off or damaged. Nothing has been changed. Now closing down."),
+             MessageIcon::Critical, MessageButtons::Ok, {}});
+        m_services.lifetime.endProgram();
+        return LoadOutcome::Ended;
+    }
+    m_romIdentity = status.identity;
+
+    const std::string slotData = readwritetext::readText(m_rom, row.slotTableOffset, row.slotCount);
+    if (slotData.size() != static_cast<std::size_t>(row.slotCount))
+        return LoadOutcome::Failed;
+
+    for (currentSlot = 1; currentSlot <= row.slotCount; ++currentSlot) {
+        switch (row.catalogue) {
+        case catalogues::Catalogue::Zoomlet2:
+            AddZL2LevelData();
+            break;
+        case catalogues::Catalogue::Zoomlet96:
+            AddZL96LevelData();
+            break;
+        case catalogues::Catalogue::ZoomletMilitary:
+            AddZLMLevelData();
+            break;
+        }
+        const int index = currentSlot - 1;
+        QComboBox* list = m_comboLevelSlot[index];
+        list->show();
+        preselect(list, static_cast<quint8>(slotData[static_cast<std::size_t>(index)]));
+        const QString caption = QStringLiteral("Level Slot %1").arg(currentSlot);
+        m_LabelComboLevel[index]->setText(caption);
+        list->setAccessibleName(caption);
+        list->setAccessibleDescription(QStringLiteral("Track raced in %1").arg(caption));
+    }
+    return LoadOutcome::Editing;
+}
+
+void MainWindow::preselect(QComboBox* list, quint8 slotByte)
+{
+    const QString id = trackid::text(slotByte);
+    // Every entry is looked at and the last match wins; no match leaves nothing selected.
+    int selected = -1;
+    for (int j = 0; j < list->count(); ++j) {
+        if (list->itemText(j).left(2) == id)
+            selected = j;
+    }
+    list->setCurrentIndex(selected);
+}
+
+void MainWindow::addLevelData(catalogues::Catalogue catalogue)
+{
+    QComboBox* list = m_comboLevelSlot.at(currentSlot - 1);
+    for (const std::string_view label : catalogues::labels(catalogue))
+        list->addItem(QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())));
+}
+
+void MainWindow::AddZL2LevelData()
+{
+    addLevelData(catalogues::Catalogue::Zoomlet2);
+}
+
+void MainWindow::AddZL96LevelData()
+{
+    addLevelData(catalogues::Catalogue::Zoomlet96);
+}
+
+void MainWindow::AddZLMLevelData()
+{
+    addLevelData(catalogues::Catalogue::ZoomletMilitary);
+}

@@ -1,0 +1,30 @@
+#include "rom/readwritetext.h"
+
+namespace readwritetext {
+
+std::string readText(const RomContext& rom, qint32 offset, qint16 length)
+{
+    if (length == 0)
+        return {};
+    std::string bytes;
+    const IoResult result = length > 0 && offset >= 0
+                                ? rom.fs.readAt(rom.romPath, offset, length, bytes)
+                                : IoResult{QStringLiteral("Invalid position.")};
+    if (!result.ok()) {
+        rom.prompter.message({QStringLiteral("ROM not found!"), MessageIcon::Critical,
+                              MessageButtons::Ok, QStringLiteral("Hexwarden")});
+        return {};
+    }
+    // A short image is not an error here; the zeros never match a header literal.
+    bytes.resize(static_cast<std::size_t>(length), '\0');
+    return bytes;
+}
+
+IoResult writeText(RomFile& file, qint32 offset, const std::string& text)
+{
+    if (text.empty())
+        return {};
+    return file.writeAt(offset, text);
+}
+
+} // namespace readwritetext

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "rom/romcontext.h"
+
+#include <QtGlobal>
+
+#include <string>
+
+// The only code that touches the ROM file's bytes. Byte text: one char per byte, the char's value
+// being the byte's; 0x00 and bytes from 0x80 on travel like any other.
+namespace readwritetext {
+
+// Reads length bytes at offset from the file named by rom.romPath, opening and closing it within
+// the call. Bytes past the end of the file read as 0x00. On any failure shows "ROM not found!"
+// (once per call) and returns empty text. Length 0 returns empty text without touching the file.
+std::string readText(const RomContext& rom, qint32 offset, qint16 length);
+
+// Writes every byte of text at offset into a file the caller has opened; empty text writes
+// nothing. The file stays open.
+IoResult writeText(RomFile& file, qint32 offset, const std::string& text);
+
+} // namespace readwritetext

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "main/prompter.h"
+#include "rom/romfilesystem.h"
+
+#include <QString>
+
+#include <string>
+
+// The run-wide state of the one ROM a run edits: set once at start-up, read afterwards.
+struct RomContext {
+    RomFileSystem& fs;
+    Prompter& prompter;
+    QString romPath;        // the file chosen at start-up; empty after Cancel
+    std::string romVariant; // set by identifyROM; empty before it ran
+};

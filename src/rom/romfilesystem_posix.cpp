@@ -1,0 +1,167 @@
+#include "rom/romfilesystem.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Paths go to the kernel in the file system's own encoding, so blanks and non-ASCII names work.
+QByteArray nativePath(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+QString errnoReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+FileStatus fromStat(const struct stat& st)
+{
+    FileStatus status;
+    status.exists = true;
+    status.regular = S_ISREG(st.st_mode);
+    status.size = static_cast<qint64>(st.st_size);
+    status.identity = {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
+    return status;
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int get() const { return m_fd; }
+    // Closes now and reports the result; a failed close can mean data never reached the disk.
+    int release()
+    {
+        const int rc = ::close(m_fd);
+        m_fd = -1;
+        return rc;
+    }
+
+private:
+    int m_fd;
+};
+
+class PosixRomFile final : public RomFile {
+public:
+    explicit PosixRomFile(int fd) : m_fd(fd) {}
+
+    FileStatus status() override
+    {
+        struct stat st{};
+        if (::fstat(m_fd.get(), &st) != 0)
+            return {};
+        return fromStat(st);
+    }
+
+    IoResult writeAt(qint64 offset, const std::string& bytes) override
+    {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::pwrite(m_fd.get(), bytes.data() + done, bytes.size() - done,
+                                       static_cast<off_t>(offset + static_cast<qint64>(done)));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return {errnoReason(errno)};
+            if (n == 0)
+                return {QStringLiteral("The disk accepted only part of the data.")};
+            done += static_cast<std::size_t>(n);
+        }
+        return {};
+    }
+
+    IoResult flush() override
+    {
+        if (::fsync(m_fd.get()) != 0)
+            return {errnoReason(errno)};
+        return {};
+    }
+
+    IoResult close() override
+    {
+        if (m_fd.get() < 0)
+            return {};
+        if (m_fd.release() != 0)
+            return {errnoReason(errno)};
+        return {};
+    }
+
+private:
+    FileDescriptor m_fd;
+};
+
+class PosixFileSystem final : public RomFileSystem {
+public:
+    FileStatus stat(const QString& path) override
+    {
+        struct stat st{};
+        if (path.isEmpty() || ::stat(nativePath(path).constData(), &st) != 0)
+            return {};
+        return fromStat(st);
+    }
+
+    IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override
+    {
+        out.clear();
+        if (offset < 0 || length < 0)
+            return {QStringLiteral("Invalid position.")};
+        FileDescriptor fd(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC));
+        if (fd.get() < 0)
+            return {errnoReason(errno)};
+        out.resize(static_cast<std::size_t>(length));
+        std::size_t done = 0;
+        while (done < out.size()) {
+            const ssize_t n = ::pread(fd.get(), out.data() + done, out.size() - done,
+                                      static_cast<off_t>(offset + static_cast<qint64>(done)));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                const int error = errno;
+                out.clear();
+                return {errnoReason(error)};
+            }
+            if (n == 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        out.resize(done);
+        if (fd.release() != 0) {
+            out.clear();
+            return {errnoReason(errno)};
+        }
+        return {};
+    }
+
+    std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) override
+    {
+        // No O_CREAT: a ROM that vanished since start-up must not come back as an empty file.
+        const int fd = ::open(nativePath(path).constData(), O_RDWR | O_CLOEXEC);
+        if (fd < 0) {
+            result = {errnoReason(errno)};
+            return nullptr;
+        }
+        result = {};
+        return std::make_unique<PosixRomFile>(fd);
+    }
+};
+
+} // namespace
+
+RomFileSystem& systemFileSystem()
+{
+    static PosixFileSystem fileSystem;
+    return fileSystem;
+}

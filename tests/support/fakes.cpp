@@ -1,0 +1,93 @@
+#include "support/fakes.h"
+
+QString ScriptedPrompter::askOpenFile(const OpenFileRequest& request)
+{
+    openRequests.push_back(request);
+    return openAnswer;
+}
+
+Answer ScriptedPrompter::message(const Message& message)
+{
+    messages.push_back(message);
+    if (onMessage)
+        onMessage(message);
+    if (message.buttons == MessageButtons::Ok)
+        return Answer::Ok;
+    if (answers.empty())
+        return Answer::No;
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+namespace {
+
+// Passes through to a real file, failing at the chosen step.
+class FaultyFile final : public RomFile {
+public:
+    FaultyFile(std::unique_ptr<RomFile> file, ScriptedFileSystem::Fault fault)
+        : m_file(std::move(file)), m_fault(fault)
+    {
+    }
+    FileStatus status() override { return m_file->status(); }
+    IoResult writeAt(qint64 offset, const std::string& bytes) override
+    {
+        using Fault = ScriptedFileSystem::Fault;
+        if (m_fault == Fault::WriteNothing)
+            return {QStringLiteral("Input/output error")};
+        if (m_fault == Fault::ShortWrite) {
+            // The first half reaches the file, as when the disk fills up midway.
+            const IoResult half = m_file->writeAt(offset, bytes.substr(0, bytes.size() / 2));
+            return half.ok() ? IoResult{QStringLiteral("No space left on device")} : half;
+        }
+        return m_file->writeAt(offset, bytes);
+    }
+    IoResult flush() override
+    {
+        if (m_fault == ScriptedFileSystem::Fault::Flush)
+            return {QStringLiteral("Input/output error")};
+        return m_file->flush();
+    }
+    IoResult close() override
+    {
+        const IoResult closed = m_file->close();
+        if (m_fault == ScriptedFileSystem::Fault::Close)
+            return {QStringLiteral("Input/output error")};
+        return closed;
+    }
+
+private:
+    std::unique_ptr<RomFile> m_file;
+    ScriptedFileSystem::Fault m_fault;
+};
+
+} // namespace
+
+FileStatus ScriptedFileSystem::stat(const QString& path)
+{
+    return systemFileSystem().stat(path);
+}
+
+IoResult ScriptedFileSystem::readAt(const QString& path, qint64 offset, qint64 length,
+                                    std::string& out)
+{
+    reads.push_back({path, offset, length});
+    if (failReads) {
+        out.clear();
+        return {QStringLiteral("Permission denied")};
+    }
+    return systemFileSystem().readAt(path, offset, length, out);
+}
+
+std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, IoResult& result)
+{
+    ++writeOpens;
+    if (fault == Fault::OpenForWrite) {
+        result = {QStringLiteral("Permission denied")};
+        return nullptr;
+    }
+    std::unique_ptr<RomFile> file = systemFileSystem().openExisting(path, result);
+    if (!file)
+        return nullptr;
+    return std::make_unique<FaultyFile>(std::move(file), fault);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "main/mainwindow.h"
+#include "support/fakes.h"
+#include "support/romimage.h"
+
+#include <QComboBox>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A main window wired to a scripted user and file system, started on a synthetic image.
+struct Harness {
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    ScriptedFileSystem fs;
+    std::unique_ptr<MainWindow> window;
+    int aboutOpened = 0;
+
+    MainWindow& start(const QString& path)
+    {
+        prompter.openAnswer = path;
+        window = std::make_unique<MainWindow>(MainWindowServices{
+            fs, prompter, prompter, [this](QWidget*) { ++aboutOpened; }});
+        window->Form_Load();
+        return *window;
+    }
+
+    QString image(std::string_view variant, const std::string& bytes = {})
+    {
+        return romimage::writeFile(dir.path(), QStringLiteral("rom.bin"),
+                                   bytes.empty() ? romimage::build(variant) : bytes);
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Message& m : prompter.messages)
+            texts << m.text;
+        return texts;
+    }
+
+    int visibleLists() const
+    {
+        int n = 0;
+        for (int i = 0; i < MainWindow::maxSlots; ++i)
+            n += window->comboLevelSlot(i)->isVisibleTo(window.get()) ? 1 : 0;
+        return n;
+    }
+};
