@@ -1,28 +1,81 @@
 #include "about/aboutapp.h"
 
+#include "about/backgroundmusic.h"
 #include "main/appidentity.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 
-AboutServices AboutServices::system(Prompter& prompter)
+namespace {
+
+// The box was laid out in twips; 15 twips make a pixel.
+constexpr QRect twips(int left, int top, int width, int height)
 {
-    return {prompter};
+    return {left / 15, top / 15, width / 15, height / 15};
 }
 
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+const QString acknowledgement = QStringLiteral(
+    "We thank the track hackers of the Zoomlet mapping forums, whose careful notes on cartridge "
+    "layouts made this editor possible, the Mega Drive homebrew community for its open tools and "
+    "documents, and our tester, Pim Quellbrook, for racing every new build to the flag.");
+
+} // namespace
+
 AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
-    : QWidget(nullptr, Qt::Dialog), m_mainWindow(mainWindow), m_services(services)
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_mainWindow(mainWindow), m_services(services)
 {
     setObjectName(QStringLiteral("aboutApp"));
     setAttribute(Qt::WA_DeleteOnClose);
-    m_lblTitle = new QLabel(this);
-    m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    setFixedSize(5730 / 15, 3555 / 15);
+
+    m_picIcon = makeLabel(this, "picIcon", twips(240, 240, 540, 540));
+    m_picIcon->setPixmap(QPixmap(QStringLiteral(":/lopwinder.xpm")));
+    m_lblTitle = makeLabel(this, "lblTitle", twips(1050, 240, 3885, 480));
+    m_lblDescription = makeLabel(this, "lblDescription", twips(1050, 720, 3885, 570));
+    m_lblDisclaimer = makeLabel(this, "lblDisclaimer", twips(120, 1425, 4935, 810));
+    m_lblVersionInfo = makeLabel(this, "lblVersionInfo", twips(120, 2400, 4095, 1095));
+    for (QLabel* label : {m_lblTitle, m_lblDescription, m_lblDisclaimer})
+        label->setStyleSheet(QStringLiteral("color: black"));
+
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setGeometry(twips(4365, 2625, 1260, 345));
     m_cmdOK->setDefault(true);
+    m_cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    m_cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    m_cmdSysInfo->setGeometry(twips(4380, 3075, 1245, 345));
+    // Enter presses System Info only while it has the focus, OK otherwise.
+    m_cmdSysInfo->setAutoDefault(true);
+    setTabOrder(m_cmdOK, m_cmdSysInfo);
+
+    m_stillPlayingTimer = new QTimer(this);
+    m_stillPlayingTimer->setObjectName(QStringLiteral("stillPlayingTimer"));
+    m_stillPlayingTimer->setInterval(100);
+
     connect(m_cmdOK, &QPushButton::clicked, this, &AboutApp::cmdOK_Click);
+    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutApp::cmdSysInfo_Click);
+    connect(m_stillPlayingTimer, &QTimer::timeout, this, &AboutApp::stillPlayingTimer_Timer);
+
     Form_Load();
 }
 
@@ -34,14 +87,51 @@ AboutApp::~AboutApp()
 AboutApp* AboutApp::show(QWidget* mainWindow, AboutServices& services)
 {
     auto* box = new AboutApp(mainWindow, services);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = box->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        box->move(frame.topLeft());
+    }
     box->QWidget::show();
     box->m_cmdOK->setFocus();
     return box;
 }
 
+QString AboutApp::displayedCaption(const QString& caption)
+{
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i; // "&&" keeps the second "&"; "&x" keeps the x
+        shown += caption[i];
+    }
+    return shown;
+}
+
 void AboutApp::Form_Load()
 {
-    setWindowTitle(QStringLiteral("About %1").arg(QLatin1String(appidentity::title)));
+    const QString title = QString::fromLatin1(appidentity::title);
+    setWindowTitle(QStringLiteral("About ") + title);
+    // No separator between minor and revision: 1.1.0 reads "v1.10".
+    m_lblTitle->setText(displayedCaption(QStringLiteral("%1, v%2.%3%4")
+                                             .arg(title)
+                                             .arg(appidentity::versionMajor)
+                                             .arg(appidentity::versionMinor)
+                                             .arg(appidentity::versionRevision)));
+    m_lblDescription->setText(displayedCaption(QString::fromLatin1(appidentity::description)));
+    m_lblDisclaimer->setText(displayedCaption(acknowledgement));
+    m_lblVersionInfo->setText(displayedCaption(
+        QStringLiteral("Version History:\r\n"
+                       "v1.00 (21/12/08) - Zoomlet 2 support added.\r\n"
+                       "v1.10 (21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 (J-Cart) && "
+                       "Zoomlet Military support added.")
+            .replace(QLatin1String("\r\n"), QLatin1String("\n"))));
+
+    m_stillPlayingTimer->start();
+    backgroundmusic::start(m_services.mci,
+                           backgroundmusic::AppPath(m_services.programFolder,
+                                                    QString::fromLatin1(backgroundmusic::fileName),
+                                                    m_services.separator));
 }
 
 void AboutApp::Form_Unload()
@@ -49,6 +139,8 @@ void AboutApp::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    m_stillPlayingTimer->stop();
+    backgroundmusic::stop(m_services.mci);
     if (m_mainWindow)
         m_mainWindow->setEnabled(true);
 }
@@ -56,6 +148,16 @@ void AboutApp::Form_Unload()
 void AboutApp::cmdOK_Click()
 {
     close();
+}
+
+void AboutApp::cmdSysInfo_Click()
+{
+    sysinfo::StartSysInfo(m_services.sysInfo);
+}
+
+void AboutApp::stillPlayingTimer_Timer()
+{
+    backgroundmusic::poll(m_services.mci);
 }
 
 void AboutApp::closeEvent(QCloseEvent* event)
@@ -66,9 +168,26 @@ void AboutApp::closeEvent(QCloseEvent* event)
 
 void AboutApp::keyPressEvent(QKeyEvent* event)
 {
+    // OK is the cancel button too.
     if (event->key() == Qt::Key_Escape) {
         m_cmdOK->click();
         return;
     }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !m_cmdSysInfo->hasFocus()) {
+        m_cmdOK->click();
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+void AboutApp::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // An etched separator: a grey line with a white one just below it.
+    QPainter painter(this);
+    painter.setPen(QPen(QColor(128, 128, 128), 1));
+    painter.drawLine(90 / 15, 1365 / 15, 5654 / 15, 1365 / 15);
+    painter.setPen(QPen(Qt::white, 2));
+    painter.drawLine(105 / 15, 1380 / 15, 5654 / 15, 1380 / 15);
 }

@@ -1,9 +1,11 @@
 #include "about/aboutapp.h"
+#include "about/registry.h"
 #include "main/appidentity.h"
 #include "main/mainwindow.h"
 #include "main/qtprompter.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char* argv[])
 {
@@ -16,10 +18,16 @@ int main(int argc, char* argv[])
 
     QtPrompter prompter;
     QtLifetime lifetime;
-    AboutServices aboutServices = AboutServices::system(prompter);
-    MainWindow window({systemFileSystem(), prompter, lifetime, [&](QWidget* mainWindow) {
-                           AboutApp::show(mainWindow, aboutServices);
-                       }});
+    // Both are cheap until used: the music module loads only when the About box opens it.
+    const std::unique_ptr<Mci> mci = createSystemMci();
+    const std::unique_ptr<Registry> registry = createSystemRegistry();
+    AboutServices about{*mci,
+                        {*registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch, prompter},
+                        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
+                        QDir::separator()};
+
+    MainWindow window({systemFileSystem(), prompter, lifetime,
+                       [&](QWidget* mainWindow) { AboutApp::show(mainWindow, about); }});
     window.Form_Load();
     if (lifetime.ended())
         return 0;

@@ -91,3 +91,51 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
         return nullptr;
     return std::make_unique<FaultyFile>(std::move(file), fault);
 }
+
+#include <cstring>
+
+quint32 RecordingMci::mciSendString(const std::string& command, char* reply, quint32 capacity)
+{
+    commands.push_back(command);
+    capacities.push_back(capacity);
+    if (onCommand)
+        onCommand(command);
+    if (reply != nullptr && capacity > 0) {
+        const std::string answer = command.rfind("status", 0) == 0 ? statusReply : "";
+        std::strncpy(reply, answer.c_str(), capacity - 1);
+        reply[capacity - 1] = '\0';
+    }
+    return 0;
+}
+
+long ScriptedRegistry::openKey(quint32 root, const std::string& path, quint32 access, Key& key)
+{
+    opened.push_back(path);
+    accessRequested.push_back(access);
+    if (root != localMachine || !m_values.count(path))
+        return errorNotFound;
+    m_handles.push_back(path);
+    key = m_handles.size();
+    ++openKeys;
+    return 0;
+}
+
+long ScriptedRegistry::queryValue(Key key, const std::string& name, quint32& type,
+                                  unsigned char* data, quint32& size)
+{
+    const auto& values = m_values.at(m_handles.at(key - 1));
+    const auto found = values.find(name);
+    if (found == values.end())
+        return errorNotFound;
+    if (found->second.data.size() > size)
+        return errorMoreData;
+    std::memcpy(data, found->second.data.data(), found->second.data.size());
+    size = static_cast<quint32>(found->second.data.size());
+    type = found->second.type;
+    return 0;
+}
+
+void ScriptedRegistry::closeKey(Key)
+{
+    --openKeys;
+}

@@ -43,3 +43,47 @@ public:
     std::vector<Read> reads;
     int writeOpens = 0;
 };
+
+#include "about/mci.h"
+#include "about/registry.h"
+
+#include <map>
+#include <string>
+
+// Records every MCI command and answers "status" with statusReply.
+class RecordingMci final : public Mci {
+public:
+    quint32 mciSendString(const std::string& command, char* reply, quint32 capacity) override;
+
+    std::string statusReply = "stopped";
+    std::function<void(const std::string&)> onCommand;
+    std::vector<std::string> commands;
+    std::vector<quint32> capacities;
+};
+
+// A registry holding exactly the keys and values a test puts in it.
+class ScriptedRegistry final : public Registry {
+public:
+    struct Value {
+        quint32 type;
+        std::string data;
+    };
+    void put(const std::string& key, const std::string& name, quint32 type, std::string data)
+    {
+        m_values[key][name] = {type, std::move(data)};
+    }
+    void addKey(const std::string& key) { m_values[key]; }
+
+    long openKey(quint32 root, const std::string& path, quint32 access, Key& key) override;
+    long queryValue(Key key, const std::string& name, quint32& type, unsigned char* data,
+                    quint32& size) override;
+    void closeKey(Key key) override;
+
+    std::vector<std::string> opened; // key paths, in order
+    std::vector<quint32> accessRequested;
+    int openKeys = 0; // open minus closed
+
+private:
+    std::map<std::string, std::map<std::string, Value>> m_values;
+    std::vector<std::string> m_handles;
+};

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 // A main window wired to a scripted user and file system, started on a synthetic image.
@@ -16,12 +17,17 @@ struct Harness {
     ScriptedFileSystem fs;
     std::unique_ptr<MainWindow> window;
     int aboutOpened = 0;
+    std::function<void(QWidget*)> showAbout; // counts the openings when unset
 
     MainWindow& start(const QString& path)
     {
         prompter.openAnswer = path;
         window = std::make_unique<MainWindow>(MainWindowServices{
-            fs, prompter, prompter, [this](QWidget*) { ++aboutOpened; }});
+            fs, prompter, prompter, [this](QWidget* mainWindow) {
+                ++aboutOpened;
+                if (showAbout)
+                    showAbout(mainWindow);
+            }});
         window->Form_Load();
         return *window;
     }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "about/mci.h"
+
+#include <QString>
+
+// Our own MCI command interpreter for Linux. It takes the four commands the About box sends
+// (open <file> type sequencer alias <a>, play <a>, status <a> mode, close <a>) and plays the file
+// through the MIDI module at modulePath, loaded on the first open. A module that cannot be loaded
+// counts as a missing audio device: every open fails.
+struct LinuxMciOptions {
+    QString modulePath;
+    QString audioDriver; // empty: FluidSynth's default
+    QString outputFile;  // for the "file" driver
+};
+
+std::unique_ptr<Mci> createLinuxMci(const LinuxMciOptions& options);
+
+// MCI error codes the interpreter answers with.
+namespace mcierror {
+inline constexpr quint32 unrecognizedCommand = 261;
+inline constexpr quint32 invalidDeviceName = 263;
+inline constexpr quint32 cannotLoadDriver = 266;
+inline constexpr quint32 fileNotFound = 275;
+inline constexpr quint32 duplicateAlias = 289;
+inline constexpr quint32 invalidFile = 304;
+} // namespace mcierror
