@@ -16,13 +16,11 @@
 namespace {
 
 // The box was laid out in twips; 15 twips make a pixel.
-constexpr QRect twips(int left, int top, int width, int height)
-{
+constexpr QRect twips(int left, int top, int width, int height) {
     return {left / 15, top / 15, width / 15, height / 15};
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry)
-{
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
@@ -30,6 +28,16 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry)
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+// The boxes were sized for a narrow face; where the system's face is wider, shrink the text a
+// little until all of it shows.
+void fitToBox(QLabel* label) {
+    QFont font = label->font();
+    while (font.pointSizeF() > 6 && label->heightForWidth(label->width()) > label->height()) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        label->setFont(font);
+    }
 }
 
 const QString acknowledgement = QStringLiteral(
@@ -42,8 +50,7 @@ const QString acknowledgement = QStringLiteral(
 AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_mainWindow(mainWindow), m_services(services)
-{
+      m_mainWindow(mainWindow), m_services(services) {
     setObjectName(QStringLiteral("aboutApp"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(5730 / 15, 3555 / 15);
@@ -79,13 +86,11 @@ AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
     Form_Load();
 }
 
-AboutApp::~AboutApp()
-{
+AboutApp::~AboutApp() {
     Form_Unload();
 }
 
-AboutApp* AboutApp::show(QWidget* mainWindow, AboutServices& services)
-{
+AboutApp* AboutApp::show(QWidget* mainWindow, AboutServices& services) {
     auto* box = new AboutApp(mainWindow, services);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = box->frameGeometry();
@@ -97,8 +102,7 @@ AboutApp* AboutApp::show(QWidget* mainWindow, AboutServices& services)
     return box;
 }
 
-QString AboutApp::displayedCaption(const QString& caption)
-{
+QString AboutApp::displayedCaption(const QString& caption) {
     QString shown;
     for (qsizetype i = 0; i < caption.size(); ++i) {
         if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
@@ -108,8 +112,7 @@ QString AboutApp::displayedCaption(const QString& caption)
     return shown;
 }
 
-void AboutApp::Form_Load()
-{
+void AboutApp::Form_Load() {
     const QString title = QString::fromLatin1(appidentity::title);
     setWindowTitle(QStringLiteral("About ") + title);
     // No separator between minor and revision: 1.1.0 reads "v1.10".
@@ -127,6 +130,9 @@ void AboutApp::Form_Load()
                        "Zoomlet Military support added.")
             .replace(QLatin1String("\r\n"), QLatin1String("\n"))));
 
+    for (QLabel* label : {m_lblTitle, m_lblDescription, m_lblDisclaimer, m_lblVersionInfo})
+        fitToBox(label);
+
     m_stillPlayingTimer->start();
     backgroundmusic::start(m_services.mci,
                            backgroundmusic::AppPath(m_services.programFolder,
@@ -134,8 +140,7 @@ void AboutApp::Form_Load()
                                                     m_services.separator));
 }
 
-void AboutApp::Form_Unload()
-{
+void AboutApp::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
@@ -145,29 +150,24 @@ void AboutApp::Form_Unload()
         m_mainWindow->setEnabled(true);
 }
 
-void AboutApp::cmdOK_Click()
-{
+void AboutApp::cmdOK_Click() {
     close();
 }
 
-void AboutApp::cmdSysInfo_Click()
-{
+void AboutApp::cmdSysInfo_Click() {
     sysinfo::StartSysInfo(m_services.sysInfo);
 }
 
-void AboutApp::stillPlayingTimer_Timer()
-{
+void AboutApp::stillPlayingTimer_Timer() {
     backgroundmusic::poll(m_services.mci);
 }
 
-void AboutApp::closeEvent(QCloseEvent* event)
-{
+void AboutApp::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
 }
 
-void AboutApp::keyPressEvent(QKeyEvent* event)
-{
+void AboutApp::keyPressEvent(QKeyEvent* event) {
     // OK is the cancel button too.
     if (event->key() == Qt::Key_Escape) {
         m_cmdOK->click();
@@ -181,8 +181,7 @@ void AboutApp::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-void AboutApp::paintEvent(QPaintEvent* event)
-{
+void AboutApp::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     // An etched separator: a grey line with a white one just below it.
     QPainter painter(this);

@@ -17,8 +17,7 @@
 namespace {
 
 // Splits a command into words; a word in double quotes may hold blanks.
-std::vector<std::string> words(const std::string& command)
-{
+std::vector<std::string> words(const std::string& command) {
     std::vector<std::string> result;
     std::size_t i = 0;
     while (i < command.size()) {
@@ -44,14 +43,12 @@ std::vector<std::string> words(const std::string& command)
 class LinuxMci final : public Mci {
 public:
     explicit LinuxMci(LinuxMciOptions options) : m_options(std::move(options)) {}
-    ~LinuxMci() override
-    {
+    ~LinuxMci() override {
         for (auto& [alias, song] : m_songs)
             m_api->close(song);
     }
 
-    quint32 mciSendString(const std::string& command, char* reply, quint32 capacity) override
-    {
+    quint32 mciSendString(const std::string& command, char* reply, quint32 capacity) override {
         if (reply != nullptr && capacity > 0)
             reply[0] = '\0';
         const std::vector<std::string> w = words(command);
@@ -83,16 +80,14 @@ public:
     }
 
 private:
-    template <typename Action> quint32 withSong(const std::string& alias, Action action)
-    {
+    template <typename Action> quint32 withSong(const std::string& alias, Action action) {
         const auto found = m_songs.find(alias);
         if (found == m_songs.end())
             return mcierror::invalidDeviceName;
         return action(found->second);
     }
 
-    quint32 open(const std::string& path, const std::string& alias)
-    {
+    quint32 open(const std::string& path, const std::string& alias) {
         if (m_songs.count(alias))
             return mcierror::duplicateAlias;
         const QString file = QString::fromLocal8Bit(path.c_str());
@@ -110,8 +105,7 @@ private:
         return 0;
     }
 
-    bool loadModule()
-    {
+    bool loadModule() {
         if (m_api != nullptr)
             return true;
         m_library.setFileName(m_options.modulePath);
@@ -132,13 +126,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<Mci> createLinuxMci(const LinuxMciOptions& options)
-{
+std::unique_ptr<Mci> createLinuxMci(const LinuxMciOptions& options) {
     return std::make_unique<LinuxMci>(options);
 }
 
-std::unique_ptr<Mci> createSystemMci()
-{
+std::unique_ptr<Mci> createSystemMci() {
     // Beside the program in a build tree; in the library folder once installed.
     const QString name = QStringLiteral("liblopwinder_fluidsynth.so");
     QString module = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;

@@ -15,8 +15,7 @@ struct Song {
     fluid_audio_driver_t* driver = nullptr;
     bool started = false;
 
-    ~Song()
-    {
+    ~Song() {
         // The driver first: it calls into the synth from its own thread until it is gone.
         if (driver)
             delete_fluid_audio_driver(driver);
@@ -31,8 +30,7 @@ struct Song {
 
 void quiet(int, const char*, void*) {}
 
-bool loadSoundFont(Song& song)
-{
+bool loadSoundFont(Song& song) {
     // The library knows where the packaged font is but does not load it by itself.
     char* configured = nullptr;
     if (fluid_settings_dupstr(song.settings, "synth.default-soundfont", &configured) == FLUID_OK &&
@@ -50,8 +48,7 @@ bool loadSoundFont(Song& song)
     return false;
 }
 
-void* openSong(const char* path, const char* audioDriver, const char* outputFile)
-{
+void* openSong(const char* path, const char* audioDriver, const char* outputFile) {
     for (const int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
         fluid_set_log_function(level, quiet, nullptr);
     if (path == nullptr || !fluid_is_midifile(path))
@@ -74,8 +71,7 @@ void* openSong(const char* path, const char* audioDriver, const char* outputFile
     return song.release();
 }
 
-int playSong(void* handle)
-{
+int playSong(void* handle) {
     auto* song = static_cast<Song*>(handle);
     if (fluid_player_play(song->player) != FLUID_OK)
         return 1;
@@ -83,8 +79,7 @@ int playSong(void* handle)
     return 0;
 }
 
-int songPlaying(void* handle)
-{
+int songPlaying(void* handle) {
     auto* song = static_cast<Song*>(handle);
     if (!song->started)
         return 0;
@@ -97,8 +92,7 @@ int songPlaying(void* handle)
     return ticksLeft || fluid_synth_get_active_voice_count(song->synth) > 0 ? 1 : 0;
 }
 
-void closeSong(void* handle)
-{
+void closeSong(void* handle) {
     delete static_cast<Song*>(handle);
 }
 
@@ -106,7 +100,6 @@ constexpr LopwinderMidiApi api{midiApiVersion, openSong, playSong, songPlaying, 
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) const LopwinderMidiApi* lopwinder_midi_api()
-{
+extern "C" __attribute__((visibility("default"))) const LopwinderMidiApi* lopwinder_midi_api() {
     return &api;
 }

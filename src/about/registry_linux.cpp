@@ -14,8 +14,7 @@ constexpr Registry::Key toolKey = 1;
 
 class StandInRegistry final : public Registry {
 public:
-    long openKey(quint32 root, const std::string& path, quint32, Key& key) override
-    {
+    long openKey(quint32 root, const std::string& path, quint32, Key& key) override {
         if (root != localMachine || path != "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO")
             return errorNotFound;
         key = toolKey;
@@ -23,14 +22,14 @@ public:
     }
 
     long queryValue(Key key, const std::string& name, quint32& type, unsigned char* data,
-                    quint32& size) override
-    {
+                    quint32& size) override {
         if (key != toolKey || name != "PATH")
             return errorNotFound;
         const QByteArray tool = installedTool().toLocal8Bit();
         if (tool.isEmpty())
             return errorNotFound;
-        const auto needed = static_cast<quint32>(tool.size() + 1); // with its NUL, as REG_SZ keeps it
+        const auto needed =
+            static_cast<quint32>(tool.size() + 1); // with its NUL, as REG_SZ keeps it
         if (needed > size)
             return errorMoreData;
         std::memcpy(data, tool.constData(), needed);
@@ -42,8 +41,7 @@ public:
     void closeKey(Key) override {}
 
 private:
-    static QString installedTool()
-    {
+    static QString installedTool() {
         const QStringList tools{QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"),
                                 QStringLiteral("gnome-system-monitor"),
                                 QStringLiteral("mate-system-monitor"),
@@ -59,7 +57,6 @@ private:
 
 } // namespace
 
-std::unique_ptr<Registry> createSystemRegistry()
-{
+std::unique_ptr<Registry> createSystemRegistry() {
     return std::make_unique<StandInRegistry>();
 }

@@ -11,14 +11,12 @@ constexpr quint32 bufferSize = 1024;
 
 class OpenKey {
 public:
-    OpenKey(Registry& registry, quint32 root, const std::string& path) : m_registry(registry)
-    {
+    OpenKey(Registry& registry, quint32 root, const std::string& path) : m_registry(registry) {
         m_open = registry.openKey(root, path, keyAccess, m_key) == 0;
     }
     OpenKey(const OpenKey&) = delete;
     OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey()
-    {
+    ~OpenKey() {
         if (m_open)
             m_registry.closeKey(m_key);
     }
@@ -34,13 +32,13 @@ private:
 } // namespace
 
 KeyRead GetKeyValue(Registry& registry, quint32 KeyRoot, const std::string& KeyName,
-                    const std::string& SubKeyRef, QString& KeyVal)
-{
+                    const std::string& SubKeyRef, QString& KeyVal) {
     const OpenKey key(registry, KeyRoot, KeyName);
     std::array<unsigned char, bufferSize> buffer{};
     quint32 size = bufferSize;
     quint32 type = 0;
-    if (!key.isOpen() || registry.queryValue(key.key(), SubKeyRef, type, buffer.data(), size) != 0 ||
+    if (!key.isOpen() ||
+        registry.queryValue(key.key(), SubKeyRef, type, buffer.data(), size) != 0 ||
         size > bufferSize) {
         KeyVal.clear();
         return KeyRead::NotFound;
@@ -61,8 +59,7 @@ KeyRead GetKeyValue(Registry& registry, quint32 KeyRoot, const std::string& KeyN
     return KeyRead::Read;
 }
 
-void StartSysInfo(Platform& platform)
-{
+void StartSysInfo(Platform& platform) {
     QString p;
     bool found = false;
     switch (GetKeyValue(platform.registry, Registry::localMachine,
@@ -74,7 +71,8 @@ void StartSysInfo(Platform& platform)
         break;
     case KeyRead::NotFound:
         if (GetKeyValue(platform.registry, Registry::localMachine,
-                        "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", p) == KeyRead::Read) {
+                        "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+                        p) == KeyRead::Read) {
             p += QStringLiteral("\\MSINFO32.EXE");
             found = platform.plainFileExists(p);
         }
@@ -83,7 +81,9 @@ void StartSysInfo(Platform& platform)
     if (found && platform.launch(p))
         return;
     platform.prompter.message({QStringLiteral("System Information Is Unavailable At This Time"),
-                               MessageIcon::None, MessageButtons::Ok, {}});
+                               MessageIcon::None,
+                               MessageButtons::Ok,
+                               {}});
 }
 
 } // namespace sysinfo

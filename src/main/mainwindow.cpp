@@ -14,13 +14,11 @@
 namespace {
 
 // The window was laid out in twips; 15 twips make a pixel.
-constexpr QRect twips(int left, int top, int width, int height)
-{
+constexpr QRect twips(int left, int top, int width, int height) {
     return {left / 15, top / 15, width / 15, height / 15};
 }
 
-QFont sansSerifBold(qreal pointSize)
-{
+QFont sansSerifBold(qreal pointSize) {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setBold(true);
@@ -33,16 +31,15 @@ const QString startUpFailureText = QStringLiteral("You must choose a ROM! Closin
 } // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
-    : QWidget(parent), m_services(std::move(services)), m_rom{m_services.fs, m_services.prompter, {}, {}}
-{
+    : QWidget(parent),
+      m_services(std::move(services)), m_rom{m_services.fs, m_services.prompter, {}, {}} {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QString::fromLatin1(appidentity::title));
     resize(1000, 575);
     createControls();
 }
 
-void MainWindow::createControls()
-{
+void MainWindow::createControls() {
     for (int i = 0; i < maxSlots; ++i) {
         const int column = i / 9;
         const int row = i % 9;
@@ -91,8 +88,7 @@ void MainWindow::createControls()
     connect(m_about, &QPushButton::clicked, this, &MainWindow::about_Click);
 }
 
-void MainWindow::Form_Load()
-{
+void MainWindow::Form_Load() {
     LoadOutcome outcome = LoadOutcome::Failed;
     try {
         outcome = loadStep();
@@ -103,8 +99,7 @@ void MainWindow::Form_Load()
         refuse(startUpFailureText);
 }
 
-MainWindow::LoadOutcome MainWindow::loadStep()
-{
+MainWindow::LoadOutcome MainWindow::loadStep() {
     m_rom.romPath = m_services.prompter.askOpenFile(
         {QStringLiteral("Select a ROM..."), QStringLiteral("ROM Files (*.bin)|*.bin;*.gen"), 1});
 
@@ -117,11 +112,11 @@ MainWindow::LoadOutcome MainWindow::loadStep()
         return LoadOutcome::Ended;
     }
 
-    setWindowTitle(QStringLiteral("%1 - %2")
-                       .arg(QLatin1String(appidentity::title),
-                            QString::fromStdString(m_rom.romVariant)));
+    setWindowTitle(QStringLiteral("%1 - %2").arg(QLatin1String(appidentity::title),
+                                                 QString::fromStdString(m_rom.romVariant)));
 
-    if (m_rom.romVariant == variantnames::zoomlet1U || m_rom.romVariant == variantnames::zoomlet1E) {
+    if (m_rom.romVariant == variantnames::zoomlet1U ||
+        m_rom.romVariant == variantnames::zoomlet1E) {
         refuse(QStringLiteral("Zoomlet 1 is not supported due to not having a Time Trial mode, and "
                               "therefore\r\nno choosable track list. Quitting application - please "
                               "choose one of the later titles."));
@@ -134,14 +129,12 @@ MainWindow::LoadOutcome MainWindow::loadStep()
     return populateSlots(*row);
 }
 
-void MainWindow::refuse(const QString& text)
-{
+void MainWindow::refuse(const QString& text) {
     m_services.prompter.message({text, MessageIcon::Information, MessageButtons::Ok, {}});
     m_services.lifetime.endProgram();
 }
 
-void MainWindow::about_Click()
-{
+void MainWindow::about_Click() {
     // The About box enables the main window again when it unloads.
     if (m_services.showAbout)
         m_services.showAbout(this);

@@ -2,7 +2,6 @@
 
 #include "main/appidentity.h"
 
-QString Message::shownTitle() const
-{
+QString Message::shownTitle() const {
     return title.isEmpty() ? QString::fromLatin1(appidentity::title) : title;
 }

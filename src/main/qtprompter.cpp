@@ -5,8 +5,7 @@
 #include <QMessageBox>
 #include <QWidget>
 
-QStringList QtPrompter::qtNameFilters(const QString& filter)
-{
+QStringList QtPrompter::qtNameFilters(const QString& filter) {
     QStringList filters;
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -16,8 +15,7 @@ QStringList QtPrompter::qtNameFilters(const QString& filter)
     return filters;
 }
 
-QString QtPrompter::askOpenFile(const OpenFileRequest& request)
-{
+QString QtPrompter::askOpenFile(const OpenFileRequest& request) {
     QFileDialog dialog(nullptr, request.title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name need not exist: the caller reports it as no ROM chosen.
@@ -33,8 +31,7 @@ QString QtPrompter::askOpenFile(const OpenFileRequest& request)
     return dialog.selectedFiles().value(0);
 }
 
-Answer QtPrompter::message(const Message& message)
-{
+Answer QtPrompter::message(const Message& message) {
     static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                                   QMessageBox::Warning, QMessageBox::Critical};
     QString text = message.text;
@@ -52,8 +49,7 @@ Answer QtPrompter::message(const Message& message)
     return pressed == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-void QtLifetime::endProgram()
-{
+void QtLifetime::endProgram() {
     m_ended = true;
     // Hidden at once so nothing more can be clicked while the event loop winds down.
     for (QWidget* window : QApplication::topLevelWidgets())

@@ -5,11 +5,11 @@
 #include "rom/readwritetext.h"
 #include "tracks/trackid.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 
-MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow& row)
-{
+MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow& row) {
     const FileStatus status = m_rom.fs.stat(m_rom.romPath);
     if (!status.exists || !status.regular)
         return LoadOutcome::Failed;
@@ -18,7 +18,9 @@ MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow
         m_services.prompter.message(
             {QStringLiteral("This ROM file is too short to hold its track table: it is probably "
                             "cut off or damaged. Nothing has been changed. Now closing down."),
-             MessageIcon::Critical, MessageButtons::Ok, {}});
+             MessageIcon::Critical,
+             MessageButtons::Ok,
+             {}});
         m_services.lifetime.endProgram();
         return LoadOutcome::Ended;
     }
@@ -52,8 +54,7 @@ MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow
     return LoadOutcome::Editing;
 }
 
-void MainWindow::preselect(QComboBox* list, quint8 slotByte)
-{
+void MainWindow::preselect(QComboBox* list, quint8 slotByte) {
     const QString id = trackid::text(slotByte);
     // Every entry is looked at and the last match wins; no match leaves nothing selected.
     int selected = -1;
@@ -64,24 +65,22 @@ void MainWindow::preselect(QComboBox* list, quint8 slotByte)
     list->setCurrentIndex(selected);
 }
 
-void MainWindow::addLevelData(catalogues::Catalogue catalogue)
-{
+void MainWindow::addLevelData(catalogues::Catalogue catalogue) {
     QComboBox* list = m_comboLevelSlot.at(currentSlot - 1);
     for (const std::string_view label : catalogues::labels(catalogue))
         list->addItem(QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())));
+    // The list is narrower than most labels; its pop-up shows them whole.
+    list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
 }
 
-void MainWindow::AddZL2LevelData()
-{
+void MainWindow::AddZL2LevelData() {
     addLevelData(catalogues::Catalogue::Zoomlet2);
 }
 
-void MainWindow::AddZL96LevelData()
-{
+void MainWindow::AddZL96LevelData() {
     addLevelData(catalogues::Catalogue::Zoomlet96);
 }
 
-void MainWindow::AddZLMLevelData()
-{
+void MainWindow::AddZLMLevelData() {
     addLevelData(catalogues::Catalogue::ZoomletMilitary);
 }

@@ -9,27 +9,23 @@ namespace detectROM {
 namespace {
 
 // Each read takes exactly as many bytes as the literals it is compared with.
-bool readEquals(const RomContext& rom, qint32 offset, std::string_view literal)
-{
+bool readEquals(const RomContext& rom, qint32 offset, std::string_view literal) {
     return readwritetext::readText(rom, offset, static_cast<qint16>(literal.size())) == literal;
 }
 
-bool readEqualsAny(const RomContext& rom, qint32 offset, std::string_view a, std::string_view b)
-{
+bool readEqualsAny(const RomContext& rom, qint32 offset, std::string_view a, std::string_view b) {
     const std::string bytes = readwritetext::readText(rom, offset, static_cast<qint16>(a.size()));
     return bytes == a || bytes == b;
 }
 
-bool hasEditableExtension(const QString& path)
-{
+bool hasEditableExtension(const QString& path) {
     // The last dot of the whole path, directories included.
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot < 0 ? QString() : path.mid(dot + 1).toLower();
     return extension == QLatin1String("bin") || extension == QLatin1String("gen");
 }
 
-std::string_view identify(const RomContext& rom, const QString& path)
-{
+std::string_view identify(const RomContext& rom, const QString& path) {
     using namespace variantnames;
     if (!hasEditableExtension(path))
         return error;
@@ -55,8 +51,7 @@ std::string_view identify(const RomContext& rom, const QString& path)
 
 } // namespace
 
-bool identifyROM(RomContext& rom, const QString& path)
-{
+bool identifyROM(RomContext& rom, const QString& path) {
     const FileStatus status = rom.fs.stat(path);
     if (!status.exists || !status.regular)
         return false;

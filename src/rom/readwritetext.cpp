@@ -2,8 +2,7 @@
 
 namespace readwritetext {
 
-std::string readText(const RomContext& rom, qint32 offset, qint16 length)
-{
+std::string readText(const RomContext& rom, qint32 offset, qint16 length) {
     if (length == 0)
         return {};
     std::string bytes;
@@ -20,8 +19,7 @@ std::string readText(const RomContext& rom, qint32 offset, qint16 length)
     return bytes;
 }
 
-IoResult writeText(RomFile& file, qint32 offset, const std::string& text)
-{
+IoResult writeText(RomFile& file, qint32 offset, const std::string& text) {
     if (text.empty())
         return {};
     return file.writeAt(offset, text);

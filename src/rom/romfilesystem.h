@@ -47,7 +47,8 @@ public:
     virtual ~RomFileSystem() = default;
     virtual FileStatus stat(const QString& path) = 0;
     // Reads up to length bytes at offset into out; fewer when the file ends first.
-    virtual IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) = 0;
+    virtual IoResult readAt(const QString& path, qint64 offset, qint64 length,
+                            std::string& out) = 0;
     // Opens an existing file for reading and writing: never creates one, never truncates.
     virtual std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) = 0;
 };

@@ -11,18 +11,15 @@
 namespace {
 
 // Paths go to the kernel in the file system's own encoding, so blanks and non-ASCII names work.
-QByteArray nativePath(const QString& path)
-{
+QByteArray nativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
-QString errnoReason(int error)
-{
+QString errnoReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-FileStatus fromStat(const struct stat& st)
-{
+FileStatus fromStat(const struct stat& st) {
     FileStatus status;
     status.exists = true;
     status.regular = S_ISREG(st.st_mode);
@@ -36,15 +33,13 @@ public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor()
-    {
+    ~FileDescriptor() {
         if (m_fd >= 0)
             ::close(m_fd);
     }
     int get() const { return m_fd; }
     // Closes now and reports the result; a failed close can mean data never reached the disk.
-    int release()
-    {
+    int release() {
         const int rc = ::close(m_fd);
         m_fd = -1;
         return rc;
@@ -58,16 +53,14 @@ class PosixRomFile final : public RomFile {
 public:
     explicit PosixRomFile(int fd) : m_fd(fd) {}
 
-    FileStatus status() override
-    {
-        struct stat st{};
+    FileStatus status() override {
+        struct stat st {};
         if (::fstat(m_fd.get(), &st) != 0)
             return {};
         return fromStat(st);
     }
 
-    IoResult writeAt(qint64 offset, const std::string& bytes) override
-    {
+    IoResult writeAt(qint64 offset, const std::string& bytes) override {
         std::size_t done = 0;
         while (done < bytes.size()) {
             const ssize_t n = ::pwrite(m_fd.get(), bytes.data() + done, bytes.size() - done,
@@ -83,15 +76,13 @@ public:
         return {};
     }
 
-    IoResult flush() override
-    {
+    IoResult flush() override {
         if (::fsync(m_fd.get()) != 0)
             return {errnoReason(errno)};
         return {};
     }
 
-    IoResult close() override
-    {
+    IoResult close() override {
         if (m_fd.get() < 0)
             return {};
         if (m_fd.release() != 0)
@@ -105,16 +96,14 @@ private:
 
 class PosixFileSystem final : public RomFileSystem {
 public:
-    FileStatus stat(const QString& path) override
-    {
-        struct stat st{};
+    FileStatus stat(const QString& path) override {
+        struct stat st {};
         if (path.isEmpty() || ::stat(nativePath(path).constData(), &st) != 0)
             return {};
         return fromStat(st);
     }
 
-    IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override
-    {
+    IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override {
         out.clear();
         if (offset < 0 || length < 0)
             return {QStringLiteral("Invalid position.")};
@@ -145,8 +134,7 @@ public:
         return {};
     }
 
-    std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) override
-    {
+    std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) override {
         // No O_CREAT: a ROM that vanished since start-up must not come back as an empty file.
         const int fd = ::open(nativePath(path).constData(), O_RDWR | O_CLOEXEC);
         if (fd < 0) {
@@ -160,8 +148,7 @@ public:
 
 } // namespace
 
-RomFileSystem& systemFileSystem()
-{
+RomFileSystem& systemFileSystem() {
     static PosixFileSystem fileSystem;
     return fileSystem;
 }

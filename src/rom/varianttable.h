@@ -51,8 +51,7 @@ inline constexpr std::array<VariantRow, 7> rows{{
 }};
 
 // The row named exactly romVariant, or nullptr ("Error!" and anything else have none).
-constexpr const VariantRow* find(std::string_view romVariant)
-{
+constexpr const VariantRow* find(std::string_view romVariant) {
     for (const VariantRow& row : rows) {
         if (row.name == romVariant)
             return &row;
@@ -61,8 +60,7 @@ constexpr const VariantRow* find(std::string_view romVariant)
 }
 
 // The row of an editable variant, or nullptr.
-constexpr const VariantRow* findSupported(std::string_view romVariant)
-{
+constexpr const VariantRow* findSupported(std::string_view romVariant) {
     const VariantRow* row = find(romVariant);
     return row != nullptr && row->supported ? row : nullptr;
 }

@@ -160,8 +160,7 @@ inline constexpr std::array<std::string_view, 34> zoomletMilitaryLabels{{
     "43: Final Offensive (Tanks, Elite)",
 }};
 
-constexpr std::span<const std::string_view> labels(Catalogue catalogue)
-{
+constexpr std::span<const std::string_view> labels(Catalogue catalogue) {
     switch (catalogue) {
     case Catalogue::Zoomlet2:
         return zoomlet2Labels;

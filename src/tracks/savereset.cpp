@@ -7,8 +7,7 @@
 #include <QComboBox>
 #include <QStringList>
 
-void MainWindow::saveChanges_Click()
-{
+void MainWindow::saveChanges_Click() {
     const varianttable::VariantRow* row = varianttable::findSupported(m_rom.romVariant);
     if (row == nullptr)
         return;
@@ -26,7 +25,9 @@ void MainWindow::saveChanges_Click()
             {QStringLiteral("Nothing was saved: no track is chosen for %1.\r\n\r\nChoose a track "
                             "there and save again.")
                  .arg(names.join(QLatin1String(", "))),
-             MessageIcon::Exclamation, MessageButtons::Ok, {}});
+             MessageIcon::Exclamation,
+             MessageButtons::Ok,
+             {}});
         return;
     }
 
@@ -34,18 +35,20 @@ void MainWindow::saveChanges_Click()
         m_rom.fs, m_rom.romPath, m_romIdentity, row->slotTableOffset, chosen.bytes);
     if (result.outcome != slotwriter::Outcome::Written) {
         m_services.prompter.message({slotwriter::failureText(slotwriter::Action::Save, result),
-                                     MessageIcon::Critical, MessageButtons::Ok, {}});
+                                     MessageIcon::Critical,
+                                     MessageButtons::Ok,
+                                     {}});
         return;
     }
     m_services.prompter.message({QStringLiteral("File saved successfully."),
-                                 MessageIcon::Information, MessageButtons::Ok, {}});
+                                 MessageIcon::Information,
+                                 MessageButtons::Ok,
+                                 {}});
 }
 
-void MainWindow::resetROM_Click()
-{
-    const Answer answer = m_services.prompter.message({QStringLiteral("Really reset ROM?"),
-                                                       MessageIcon::Exclamation,
-                                                       MessageButtons::YesNo, {}});
+void MainWindow::resetROM_Click() {
+    const Answer answer = m_services.prompter.message(
+        {QStringLiteral("Really reset ROM?"), MessageIcon::Exclamation, MessageButtons::YesNo, {}});
     if (answer != Answer::Yes)
         return;
 
@@ -58,11 +61,15 @@ void MainWindow::resetROM_Click()
     if (result.outcome != slotwriter::Outcome::Written) {
         // The program stays open so the user can fix the cause and try again.
         m_services.prompter.message({slotwriter::failureText(slotwriter::Action::Reset, result),
-                                     MessageIcon::Critical, MessageButtons::Ok, {}});
+                                     MessageIcon::Critical,
+                                     MessageButtons::Ok,
+                                     {}});
         return;
     }
     m_services.prompter.message(
         {QStringLiteral("ROM has been set to default values. Now quitting application."),
-         MessageIcon::Information, MessageButtons::Ok, {}});
+         MessageIcon::Information,
+         MessageButtons::Ok,
+         {}});
     m_services.lifetime.endProgram();
 }

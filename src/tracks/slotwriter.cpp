@@ -5,18 +5,19 @@
 namespace slotwriter {
 
 Result writeSlotTable(RomFileSystem& fs, const QString& path, const FileIdentity& expected,
-                      qint32 offset, const std::string& slotString)
-{
+                      qint32 offset, const std::string& slotString) {
     IoResult opened;
     std::unique_ptr<RomFile> file = fs.openExisting(path, opened);
     if (!file) {
-        return {Outcome::NotWritten,
-                QStringLiteral("The ROM file could not be opened for writing: %1").arg(opened.reason)};
+        return {
+            Outcome::NotWritten,
+            QStringLiteral("The ROM file could not be opened for writing: %1").arg(opened.reason)};
     }
     const FileStatus status = file->status();
     if (!status.exists || !status.regular || status.identity != expected) {
-        return {Outcome::NotWritten,
-                QStringLiteral("The ROM file has been replaced by another file since it was opened.")};
+        return {
+            Outcome::NotWritten,
+            QStringLiteral("The ROM file has been replaced by another file since it was opened.")};
     }
     const qint64 end = static_cast<qint64>(offset) + static_cast<qint64>(slotString.size());
     if (status.size < end) {
@@ -28,8 +29,9 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const FileIdentity
     if (const IoResult written = readwritetext::writeText(*file, offset, slotString); !written.ok())
         return {Outcome::PartlyWritten, QStringLiteral("Writing failed: %1").arg(written.reason)};
     if (const IoResult flushed = file->flush(); !flushed.ok()) {
-        return {Outcome::Unconfirmed,
-                QStringLiteral("The data could not be flushed to the disk: %1").arg(flushed.reason)};
+        return {
+            Outcome::Unconfirmed,
+            QStringLiteral("The data could not be flushed to the disk: %1").arg(flushed.reason)};
     }
     if (const IoResult closed = file->close(); !closed.ok()) {
         return {Outcome::Unconfirmed,
@@ -38,8 +40,7 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const FileIdentity
     return {};
 }
 
-QString failureText(Action action, const Result& result)
-{
+QString failureText(Action action, const Result& result) {
     const bool save = action == Action::Save;
     QString headline;
     switch (result.outcome) {
@@ -56,10 +57,11 @@ QString failureText(Action action, const Result& result)
                                          "ROM file may be only partly written.");
         break;
     case Outcome::Unconfirmed:
-        headline = save ? QStringLiteral("The changes may not have been saved: the disk did not "
-                                         "confirm the write.")
-                        : QStringLiteral("The ROM may not have been reset: the disk did not confirm "
-                                         "the write.");
+        headline = save
+                       ? QStringLiteral("The changes may not have been saved: the disk did not "
+                                        "confirm the write.")
+                       : QStringLiteral("The ROM may not have been reset: the disk did not confirm "
+                                        "the write.");
         break;
     }
     const QString retry = save ? QStringLiteral("Fix the cause and save again.")

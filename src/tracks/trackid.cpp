@@ -2,17 +2,15 @@
 
 namespace trackid {
 
-QString text(quint8 id)
-{
+QString text(quint8 id) {
     return QStringLiteral("%1").arg(id, 2, 16, QLatin1Char('0')).toUpper();
 }
 
-std::optional<quint8> fromLabel(const QString& label)
-{
+std::optional<quint8> fromLabel(const QString& label) {
     int value = 0;
     int digits = 0;
     for (const QChar c : label.left(2)) {
-        const int digit = c.isDigit() && c.unicode() < 128 ? c.unicode() - '0'
+        const int digit = c.isDigit() && c.unicode() < 128                 ? c.unicode() - '0'
                           : c >= QLatin1Char('A') && c <= QLatin1Char('F') ? c.unicode() - 'A' + 10
                           : c >= QLatin1Char('a') && c <= QLatin1Char('f') ? c.unicode() - 'a' + 10
                                                                            : -1;
@@ -26,8 +24,7 @@ std::optional<quint8> fromLabel(const QString& label)
     return static_cast<quint8>(value);
 }
 
-SlotString slotStringFromLabels(const QStringList& currentTexts)
-{
+SlotString slotStringFromLabels(const QStringList& currentTexts) {
     SlotString result;
     for (qsizetype i = 0; i < currentTexts.size(); ++i) {
         if (const std::optional<quint8> id = fromLabel(currentTexts[i]))

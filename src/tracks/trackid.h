@@ -19,8 +19,8 @@ QString text(quint8 id);
 std::optional<quint8> fromLabel(const QString& label);
 
 struct SlotString {
-    std::string bytes;                     // one byte per slot, slot 1 first
-    std::vector<int> slotsWithoutTrack;    // level slot numbers (from 1) with no track chosen
+    std::string bytes;                  // one byte per slot, slot 1 first
+    std::vector<int> slotsWithoutTrack; // level slot numbers (from 1) with no track chosen
     bool complete() const { return slotsWithoutTrack.empty(); }
 };
 

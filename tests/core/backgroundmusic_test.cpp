@@ -7,8 +7,7 @@ namespace {
 
 using Commands = std::vector<std::string>;
 
-TEST(AppPath, JoinsWithOneSeparator)
-{
+TEST(AppPath, JoinsWithOneSeparator) {
     using backgroundmusic::AppPath;
     EXPECT_EQ(AppPath("C:\\Games\\Lopwinder", "supplimentary.dat", '\\'),
               "C:\\Games\\Lopwinder\\supplimentary.dat");
@@ -17,8 +16,7 @@ TEST(AppPath, JoinsWithOneSeparator)
     EXPECT_EQ(AppPath("/", "x.dat", '/'), "/x.dat");
 }
 
-TEST(BackgroundMusic, OpensAndPlaysWithThePathQuotedOnlyWhenItHoldsABlank)
-{
+TEST(BackgroundMusic, OpensAndPlaysWithThePathQuotedOnlyWhenItHoldsABlank) {
     struct Row {
         QString path;
         std::string open;
@@ -40,8 +38,7 @@ TEST(BackgroundMusic, OpensAndPlaysWithThePathQuotedOnlyWhenItHoldsABlank)
     }
 }
 
-TEST(BackgroundMusic, PollClosesUnlessTheReplyBeginsPlaying)
-{
+TEST(BackgroundMusic, PollClosesUnlessTheReplyBeginsPlaying) {
     struct Row {
         std::string reply;
         Commands sent;
@@ -63,8 +60,7 @@ TEST(BackgroundMusic, PollClosesUnlessTheReplyBeginsPlaying)
     }
 }
 
-TEST(BackgroundMusic, StopCloses)
-{
+TEST(BackgroundMusic, StopCloses) {
     RecordingMci mci;
     backgroundmusic::stop(mci);
     EXPECT_EQ(mci.commands, Commands{"close midwhee"});

@@ -18,16 +18,14 @@ const Reads militaryReads{{0x100, 15}, {0x183, 11}, {0x113, 4}};
 const Reads firstGameReads{{0x100, 15}, {0x183, 11}, {0x113, 4}, {0x00A, 1}};
 const Reads zoomlet96Reads{{0x100, 15}, {0x183, 11}, {0x113, 4}, {0x00A, 1}, {0x000, 4}};
 
-std::string with(std::string image, qint64 offset, std::string_view bytes)
-{
+std::string with(std::string image, qint64 offset, std::string_view bytes) {
     romimage::put(image, offset, bytes);
     return image;
 }
 
 // A plain image as an SMD dump stores it: a 512-byte header, then 16 KiB blocks with the odd
 // bytes in the first half and the even bytes in the second.
-std::string interleaved(const std::string& plain)
-{
+std::string interleaved(const std::string& plain) {
     std::string smd(512, '\0');
     smd[0] = static_cast<char>(plain.size() / 0x4000);
     smd[1] = 3;
@@ -52,8 +50,7 @@ struct Case {
     Reads reads;
 };
 
-void PrintTo(const Case& c, std::ostream* os)
-{
+void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
 }
 
@@ -65,8 +62,10 @@ const Case cases[] = {
     {"GenesisNameWithFourBlanks", "g.bin",
      [] { return with(romimage::build("Zoomlet 2"), 0x100, "SEGA GENESIS    "); }, "Zoomlet 2",
      zoomlet2Reads},
-    {"LowerCaseConsoleName", "l.bin",
-     [] { return with(romimage::build("Zoomlet 2"), 0x100, "sega mega drive"); }, "Error!",
+    {"LowerCaseConsoleName",
+     "l.bin",
+     [] { return with(romimage::build("Zoomlet 2"), 0x100, "sega mega drive"); },
+     "Error!",
      {{0x100, 15}}},
     {"MilitaryWinsOverFirstGameVector", "m.bin",
      [] { return with(romimage::build("Zoomlet Military"), 0x00A, "z"); }, "Zoomlet Military",
@@ -80,28 +79,45 @@ const Case cases[] = {
      firstGameReads},
     {"Zoomlet96JCart", "j.bin", [] { return romimage::build("Zoomlet 96 (J-Cart)"); },
      "Zoomlet 96 (J-Cart)", zoomlet96Reads},
-    {"Zoomlet96IsTheFallback", "n.Gen", [] { return romimage::build("Zoomlet 96"); },
-     "Zoomlet 96", zoomlet96Reads},
-    {"AnotherGame", "other.bin", [] { return romimage::build("Error!"); }, "Error!",
+    {"Zoomlet96IsTheFallback", "n.Gen", [] { return romimage::build("Zoomlet 96"); }, "Zoomlet 96",
+     zoomlet96Reads},
+    {"AnotherGame",
+     "other.bin",
+     [] { return romimage::build("Error!"); },
+     "Error!",
      {{0x100, 15}, {0x183, 11}}},
-    {"SmdExtensionIsNeverRead", "z2.smd", [] { return romimage::build("Zoomlet 2"); }, "Error!",
+    {"SmdExtensionIsNeverRead",
+     "z2.smd",
+     [] { return romimage::build("Zoomlet 2"); },
+     "Error!",
      {}},
-    {"ZipAfterBinIsNeverRead", "z2.bin.zip", [] { return romimage::build("Zoomlet 2"); },
-     "Error!", {}},
-    {"NoExtensionInDottedFolder", "v1.0/zoomlet", [] { return romimage::build("Zoomlet 2"); },
-     "Error!", {}},
+    {"ZipAfterBinIsNeverRead",
+     "z2.bin.zip",
+     [] { return romimage::build("Zoomlet 2"); },
+     "Error!",
+     {}},
+    {"NoExtensionInDottedFolder",
+     "v1.0/zoomlet",
+     [] { return romimage::build("Zoomlet 2"); },
+     "Error!",
+     {}},
     {"EmptyFile", "empty.bin", [] { return std::string(); }, "Error!", {{0x100, 15}}},
     {"OneByteFile", "one.bin", [] { return std::string("S"); }, "Error!", {{0x100, 15}}},
-    {"EndsInsideTheSerial", "cut.bin", [] { return romimage::build("Zoomlet 2", 0x188); },
-     "Error!", {{0x100, 15}, {0x183, 11}}},
-    {"InterleavedDumpRenamed", "smd.bin",
-     [] { return interleaved(romimage::build("Zoomlet 2")); }, "Error!", {{0x100, 15}}},
+    {"EndsInsideTheSerial",
+     "cut.bin",
+     [] { return romimage::build("Zoomlet 2", 0x188); },
+     "Error!",
+     {{0x100, 15}, {0x183, 11}}},
+    {"InterleavedDumpRenamed",
+     "smd.bin",
+     [] { return interleaved(romimage::build("Zoomlet 2")); },
+     "Error!",
+     {{0x100, 15}}},
 };
 
 class Identify : public ::testing::TestWithParam<Case> {};
 
-TEST_P(Identify, NamesTheVariantWithOnlyTheReadsItNeeds)
-{
+TEST_P(Identify, NamesTheVariantWithOnlyTheReadsItNeeds) {
     const Case& c = GetParam();
     QTemporaryDir dir;
     ASSERT_TRUE(QDir().mkpath(dir.filePath("v1.0")));
@@ -123,11 +139,11 @@ TEST_P(Identify, NamesTheVariantWithOnlyTheReadsItNeeds)
 INSTANTIATE_TEST_SUITE_P(Images, Identify, ::testing::ValuesIn(cases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(IdentifyFailure, NoFileEmptyPathOrDirectoryFailsBeforeAnyRead)
-{
+TEST(IdentifyFailure, NoFileEmptyPathOrDirectoryFailsBeforeAnyRead) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.bin")));
-    for (const QString& path : {QString(), dir.filePath("missing.bin"), dir.filePath("folder.bin")}) {
+    for (const QString& path :
+         {QString(), dir.filePath("missing.bin"), dir.filePath("folder.bin")}) {
         ScriptedPrompter prompter;
         ScriptedFileSystem fs;
         RomContext rom{fs, prompter, path, {}};
@@ -138,14 +154,13 @@ TEST(IdentifyFailure, NoFileEmptyPathOrDirectoryFailsBeforeAnyRead)
     }
 }
 
-TEST(IdentifyFailure, UnreadableImageShowsOneRomNotFoundAndIsNotSupported)
-{
+TEST(IdentifyFailure, UnreadableImageShowsOneRomNotFoundAndIsNotSupported) {
     QTemporaryDir dir;
     ScriptedPrompter prompter;
     ScriptedFileSystem fs;
     fs.failReads = true;
-    RomContext rom{fs, prompter, romimage::writeFile(dir.path(), "z.bin", romimage::build("Zoomlet 2")),
-                   {}};
+    RomContext rom{
+        fs, prompter, romimage::writeFile(dir.path(), "z.bin", romimage::build("Zoomlet 2")), {}};
     ASSERT_TRUE(detectROM::identifyROM(rom, rom.romPath));
     EXPECT_EQ(rom.romVariant, "Error!");
     ASSERT_EQ(prompter.messages.size(), 1u);

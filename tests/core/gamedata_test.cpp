@@ -11,47 +11,45 @@ namespace {
 
 using catalogues::Catalogue;
 
-std::vector<int> ids(Catalogue catalogue)
-{
+std::vector<int> ids(Catalogue catalogue) {
     std::vector<int> result;
     for (const std::string_view label : catalogues::labels(catalogue))
         result.push_back(std::stoi(std::string(label.substr(0, 2)), nullptr, 16));
     return result;
 }
 
-std::vector<int> range(int first, int last)
-{
+std::vector<int> range(int first, int last) {
     std::vector<int> r;
     for (int i = first; i <= last; ++i)
         r.push_back(i);
     return r;
 }
 
-std::vector<int> join(std::initializer_list<std::vector<int>> parts)
-{
+std::vector<int> join(std::initializer_list<std::vector<int>> parts) {
     std::vector<int> r;
     for (const auto& p : parts)
         r.insert(r.end(), p.begin(), p.end());
     return r;
 }
 
-TEST(Catalogues, HoldExactlyTheTrackIdsInListOrder)
-{
+TEST(Catalogues, HoldExactlyTheTrackIdsInListOrder) {
     EXPECT_EQ(ids(Catalogue::Zoomlet2),
               join({range(0x00, 0x10), range(0x12, 0x1F), range(0x21, 0x32), {0x34}}));
-    EXPECT_EQ(ids(Catalogue::Zoomlet96),
-              join({range(0x00, 0x10), range(0x12, 0x1F), {0x21, 0x22, 0x24, 0x25, 0x27},
-                    range(0x29, 0x36), range(0x3C, 0x41)}));
+    EXPECT_EQ(ids(Catalogue::Zoomlet96), join({range(0x00, 0x10),
+                                               range(0x12, 0x1F),
+                                               {0x21, 0x22, 0x24, 0x25, 0x27},
+                                               range(0x29, 0x36),
+                                               range(0x3C, 0x41)}));
     EXPECT_EQ(ids(Catalogue::ZoomletMilitary), join({range(0x00, 0x1D), range(0x40, 0x43)}));
 }
 
-TEST(Catalogues, LabelsFollowTheGrammar)
-{
+TEST(Catalogues, LabelsFollowTheGrammar) {
     const QRegularExpression withSetting(
         QStringLiteral("^[0-9A-F]{2}: [^()]+ \\([^(),]+, [^(),]+ - [^(),]+\\)$"));
     const QRegularExpression withoutSetting(
         QStringLiteral("^[0-9A-F]{2}: [^()]+ \\([^(),]+, [^(),\\-]+\\)$"));
-    for (const Catalogue c : {Catalogue::Zoomlet2, Catalogue::Zoomlet96, Catalogue::ZoomletMilitary}) {
+    for (const Catalogue c :
+         {Catalogue::Zoomlet2, Catalogue::Zoomlet96, Catalogue::ZoomletMilitary}) {
         std::set<std::string_view> seen;
         for (const std::string_view label : catalogues::labels(c)) {
             const QString text = QString::fromLatin1(label.data(), label.size());
@@ -62,8 +60,7 @@ TEST(Catalogues, LabelsFollowTheGrammar)
     }
 }
 
-TEST(VariantTable, RowsHoldOffsetsCountsAndCatalogues)
-{
+TEST(VariantTable, RowsHoldOffsetsCountsAndCatalogues) {
     struct Expected {
         std::string_view name;
         qint32 offset;
@@ -93,8 +90,7 @@ TEST(VariantTable, RowsHoldOffsetsCountsAndCatalogues)
         EXPECT_EQ(varianttable::find(name), nullptr) << name;
 }
 
-TEST(VariantTable, FactoryOrdersAreDistinctIdsOfTheirCatalogue)
-{
+TEST(VariantTable, FactoryOrdersAreDistinctIdsOfTheirCatalogue) {
     for (const auto& row : varianttable::rows) {
         if (!row.supported)
             continue;
@@ -111,8 +107,7 @@ TEST(VariantTable, FactoryOrdersAreDistinctIdsOfTheirCatalogue)
         EXPECT_EQ(z2[i] == z2j[i], i != 14) << "slot " << i + 1;
 }
 
-TEST(TrackId, TextAndLabelRoundTrip)
-{
+TEST(TrackId, TextAndLabelRoundTrip) {
     EXPECT_EQ(trackid::text(0x00), "00");
     EXPECT_EQ(trackid::text(0x0A), "0A");
     EXPECT_EQ(trackid::text(45), "2D");
@@ -124,8 +119,7 @@ TEST(TrackId, TextAndLabelRoundTrip)
     EXPECT_EQ(trackid::fromLabel("Track"), std::nullopt);
 }
 
-TEST(TrackId, SlotStringNamesEverySlotWithoutATrack)
-{
+TEST(TrackId, SlotStringNamesEverySlotWithoutATrack) {
     const auto chosen = trackid::slotStringFromLabels({"09: a", "", "40: b", "", "00: c"});
     EXPECT_FALSE(chosen.complete());
     EXPECT_EQ(chosen.slotsWithoutTrack, (std::vector<int>{2, 4}));

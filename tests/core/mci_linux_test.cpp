@@ -12,8 +12,7 @@
 namespace {
 
 // One note of `seconds` on a square lead, as a format-0 MIDI file (96 ticks per 0.5 s beat).
-std::string oneNoteMidi(double seconds)
-{
+std::string oneNoteMidi(double seconds) {
     const int ticks = static_cast<int>(seconds * 192);
     std::string track = {'\x00', '\xc0', '\x50', '\x00', '\x90', '\x45', '\x64'};
     track += static_cast<char>(0x80 | (ticks >> 7));
@@ -27,8 +26,7 @@ std::string oneNoteMidi(double seconds)
     return file + track;
 }
 
-QString writeFile(const QTemporaryDir& dir, const QString& name, const std::string& bytes)
-{
+QString writeFile(const QTemporaryDir& dir, const QString& name, const std::string& bytes) {
     const QString path = dir.filePath(name);
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -36,8 +34,7 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const std::stri
     return path;
 }
 
-std::string status(Mci& mci)
-{
+std::string status(Mci& mci) {
     std::array<char, 256> reply{};
     mci.mciSendString("status midwhee mode", reply.data(), 255);
     return reply.data();
@@ -51,11 +48,10 @@ protected:
         createLinuxMci({QStringLiteral(LOPWINDER_TEST_MODULE), "file", output});
 };
 
-TEST_F(LinuxMciTest, PlaysAudiblyAndStopsSayingPlayingAtTheEnd)
-{
+TEST_F(LinuxMciTest, PlaysAudiblyAndStopsSayingPlayingAtTheEnd) {
     const QString song = writeFile(dir, "a song.mid", oneNoteMidi(1.0));
-    ASSERT_EQ(mci->mciSendString(
-                  "open \"" + song.toStdString() + "\" type sequencer alias midwhee", nullptr, 0),
+    ASSERT_EQ(mci->mciSendString("open \"" + song.toStdString() + "\" type sequencer alias midwhee",
+                                 nullptr, 0),
               0u);
     EXPECT_EQ(status(*mci), "stopped");
     ASSERT_EQ(mci->mciSendString("play midwhee", nullptr, 0), 0u);
@@ -85,8 +81,7 @@ TEST_F(LinuxMciTest, PlaysAudiblyAndStopsSayingPlayingAtTheEnd)
     EXPECT_GT(loudest, 1000);
 }
 
-TEST_F(LinuxMciTest, CloseStopsAtOnceAndAReopenStartsAgain)
-{
+TEST_F(LinuxMciTest, CloseStopsAtOnceAndAReopenStartsAgain) {
     const QString song = writeFile(dir, "s.mid", oneNoteMidi(5.0));
     const std::string open = "open " + song.toStdString() + " type sequencer alias midwhee";
     for (int round = 0; round < 2; ++round) {
@@ -100,27 +95,26 @@ TEST_F(LinuxMciTest, CloseStopsAtOnceAndAReopenStartsAgain)
     }
 }
 
-TEST_F(LinuxMciTest, UnplayableFilesFailToOpenAndNeverPlay)
-{
+TEST_F(LinuxMciTest, UnplayableFilesFailToOpenAndNeverPlay) {
     const std::string notMidi = writeFile(dir, "n.dat", "RIFF this is no MIDI").toStdString();
     const std::string missing = dir.filePath("missing.dat").toStdString();
     struct Row {
         std::string path;
         quint32 error;
     };
-    for (const Row& row : {Row{notMidi, mcierror::invalidFile}, Row{missing, mcierror::fileNotFound},
-                           Row{dir.path().toStdString(), mcierror::fileNotFound}}) {
-        EXPECT_EQ(mci->mciSendString("open " + row.path + " type sequencer alias midwhee",
-                                     nullptr, 0),
-                  row.error);
+    for (const Row& row :
+         {Row{notMidi, mcierror::invalidFile}, Row{missing, mcierror::fileNotFound},
+          Row{dir.path().toStdString(), mcierror::fileNotFound}}) {
+        EXPECT_EQ(
+            mci->mciSendString("open " + row.path + " type sequencer alias midwhee", nullptr, 0),
+            row.error);
         EXPECT_NE(mci->mciSendString("play midwhee", nullptr, 0), 0u);
         EXPECT_EQ(status(*mci), "");
         EXPECT_NE(mci->mciSendString("close midwhee", nullptr, 0), 0u);
     }
 }
 
-TEST(LinuxMci, AModuleThatCannotLoadIsLikeNoAudioDevice)
-{
+TEST(LinuxMci, AModuleThatCannotLoadIsLikeNoAudioDevice) {
     QTemporaryDir dir;
     const QString song = writeFile(dir, "s.mid", oneNoteMidi(1.0));
     auto mci = createLinuxMci({dir.filePath("no-such-module.so"), {}, {}});
@@ -130,8 +124,7 @@ TEST(LinuxMci, AModuleThatCannotLoadIsLikeNoAudioDevice)
     EXPECT_EQ(status(*mci), "");
 }
 
-TEST(LinuxMci, UnknownCommandsAreRefused)
-{
+TEST(LinuxMci, UnknownCommandsAreRefused) {
     auto mci = createLinuxMci({QStringLiteral(LOPWINDER_TEST_MODULE), {}, {}});
     for (const std::string command : {"", "seek midwhee to start", "status midwhee", "play",
                                       "open x.mid type waveaudio alias midwhee"})

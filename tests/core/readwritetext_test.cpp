@@ -14,8 +14,7 @@ protected:
     ScriptedFileSystem fs;
     RomContext rom{fs, prompter, {}, {}};
 
-    std::string data() const
-    {
+    std::string data() const {
         std::string bytes(64, '\0');
         for (std::size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = static_cast<char>(i * 4 + 3);
@@ -26,8 +25,7 @@ protected:
     }
 };
 
-TEST_F(ReadWriteText, ZeroLengthReadsNothingEvenWithoutAPath)
-{
+TEST_F(ReadWriteText, ZeroLengthReadsNothingEvenWithoutAPath) {
     EXPECT_EQ(readwritetext::readText(rom, 0x100, 0), "");
     rom.romPath = dir.filePath("missing.bin");
     EXPECT_EQ(readwritetext::readText(rom, 0, 0), "");
@@ -35,8 +33,7 @@ TEST_F(ReadWriteText, ZeroLengthReadsNothingEvenWithoutAPath)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(ReadWriteText, ReadsTheBytesAtTheOffsetIncludingNulAndHighBytes)
-{
+TEST_F(ReadWriteText, ReadsTheBytesAtTheOffsetIncludingNulAndHighBytes) {
     rom.romPath = romimage::writeFile(dir.path(), "a.bin", data());
     EXPECT_EQ(readwritetext::readText(rom, 8, 6), data().substr(8, 6));
     EXPECT_EQ(readwritetext::readText(rom, 0, 64), data());
@@ -44,22 +41,19 @@ TEST_F(ReadWriteText, ReadsTheBytesAtTheOffsetIncludingNulAndHighBytes)
     EXPECT_EQ(fs.reads[0], (ScriptedFileSystem::Read{rom.romPath, 8, 6}));
 }
 
-TEST_F(ReadWriteText, ReadsTheSerialOfAZoomlet2Image)
-{
+TEST_F(ReadWriteText, ReadsTheSerialOfAZoomlet2Image) {
     rom.romPath = romimage::writeFile(dir.path(), "z2.bin", romimage::build("Zoomlet 2"));
     EXPECT_EQ(readwritetext::readText(rom, 0x183, 11), "T-120096-50");
 }
 
-TEST_F(ReadWriteText, BytesPastTheEndReadAsZeroWithoutAMessage)
-{
+TEST_F(ReadWriteText, BytesPastTheEndReadAsZeroWithoutAMessage) {
     rom.romPath = romimage::writeFile(dir.path(), "short.bin", "ABC");
     EXPECT_EQ(readwritetext::readText(rom, 1, 5), std::string("BC\0\0\0", 5));
     EXPECT_EQ(readwritetext::readText(rom, 100, 2), std::string("\0\0", 2));
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(ReadWriteText, EveryFailingReadShowsRomNotFoundOnce)
-{
+TEST_F(ReadWriteText, EveryFailingReadShowsRomNotFoundOnce) {
     rom.romPath = dir.filePath("nothing here.bin");
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(readwritetext::readText(rom, 0, 4), "");
@@ -72,8 +66,7 @@ TEST_F(ReadWriteText, EveryFailingReadShowsRomNotFoundOnce)
     }
 }
 
-TEST_F(ReadWriteText, AnUnreadableFileIsReportedLikeAMissingOne)
-{
+TEST_F(ReadWriteText, AnUnreadableFileIsReportedLikeAMissingOne) {
     rom.romPath = romimage::writeFile(dir.path(), "locked.bin", data());
     fs.failReads = true;
     EXPECT_EQ(readwritetext::readText(rom, 0, 4), "");
@@ -81,8 +74,7 @@ TEST_F(ReadWriteText, AnUnreadableFileIsReportedLikeAMissingOne)
     EXPECT_EQ(prompter.messages[0].text, "ROM not found!");
 }
 
-TEST_F(ReadWriteText, WriteChangesExactlyItsBytesAndKeepsTheLength)
-{
+TEST_F(ReadWriteText, WriteChangesExactlyItsBytesAndKeepsTheLength) {
     const std::string original = romimage::build("Zoomlet 2");
     const QString path = romimage::writeFile(dir.path(), "w.bin", original);
     std::string table(27, '\0');
@@ -101,8 +93,7 @@ TEST_F(ReadWriteText, WriteChangesExactlyItsBytesAndKeepsTheLength)
     EXPECT_EQ(romimage::readFile(path), expected);
 }
 
-TEST_F(ReadWriteText, PathsWithBlanksAndNonAsciiReachTheFileSystem)
-{
+TEST_F(ReadWriteText, PathsWithBlanksAndNonAsciiReachTheFileSystem) {
     const QString sub = dir.filePath(QStringLiteral("Räder & Rennen 速い"));
     ASSERT_TRUE(QDir().mkpath(sub));
     rom.romPath = romimage::writeFile(sub, QStringLiteral("ßpeed ROM.bin"), data());

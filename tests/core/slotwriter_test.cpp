@@ -16,18 +16,15 @@ const std::string newSlots(27, '\x21');
 
 class SlotWriter : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         original = romimage::build("Zoomlet 2");
         path = romimage::writeFile(dir.path(), "rom.bin", original);
         identity = fs.stat(path).identity;
     }
-    slotwriter::Result write()
-    {
+    slotwriter::Result write() {
         return slotwriter::writeSlotTable(fs, path, identity, offset, newSlots);
     }
-    std::string written() const
-    {
+    std::string written() const {
         std::string expected = original;
         romimage::put(expected, offset, newSlots);
         return expected;
@@ -40,16 +37,14 @@ protected:
     FileIdentity identity;
 };
 
-TEST_F(SlotWriter, WritesOnlyTheSlotTable)
-{
+TEST_F(SlotWriter, WritesOnlyTheSlotTable) {
     const auto result = write();
     EXPECT_EQ(result.outcome, Outcome::Written);
     EXPECT_TRUE(result.reason.isEmpty());
     EXPECT_EQ(romimage::readFile(path), written());
 }
 
-TEST_F(SlotWriter, EachInjectedFailureIsReportedWithWhatTheFileHolds)
-{
+TEST_F(SlotWriter, EachInjectedFailureIsReportedWithWhatTheFileHolds) {
     struct Row {
         Fault fault;
         Outcome outcome;
@@ -71,8 +66,7 @@ TEST_F(SlotWriter, EachInjectedFailureIsReportedWithWhatTheFileHolds)
     }
 }
 
-TEST_F(SlotWriter, AShortWriteLeavesHalfTheTableAndSaysSo)
-{
+TEST_F(SlotWriter, AShortWriteLeavesHalfTheTableAndSaysSo) {
     fs.fault = Fault::ShortWrite;
     const auto result = write();
     EXPECT_EQ(result.outcome, Outcome::PartlyWritten);
@@ -82,16 +76,14 @@ TEST_F(SlotWriter, AShortWriteLeavesHalfTheTableAndSaysSo)
     EXPECT_EQ(romimage::readFile(path), expected);
 }
 
-TEST_F(SlotWriter, ARemovedFileIsNotCreatedAgain)
-{
+TEST_F(SlotWriter, ARemovedFileIsNotCreatedAgain) {
     ASSERT_TRUE(QFile::remove(path));
     const auto result = write();
     EXPECT_EQ(result.outcome, Outcome::NotWritten);
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST_F(SlotWriter, AReplacedFileIsNotWritten)
-{
+TEST_F(SlotWriter, AReplacedFileIsNotWritten) {
     ASSERT_TRUE(QFile::remove(path));
     romimage::writeFile(dir.path(), "other.bin", original); // keeps the old inode from coming back
     romimage::writeFile(dir.path(), "rom.bin", original);
@@ -101,8 +93,7 @@ TEST_F(SlotWriter, AReplacedFileIsNotWritten)
     EXPECT_EQ(romimage::readFile(path), original);
 }
 
-TEST_F(SlotWriter, AFileTooShortForTheTableIsNotExtended)
-{
+TEST_F(SlotWriter, AFileTooShortForTheTableIsNotExtended) {
     ASSERT_TRUE(QFile::resize(path, offset + 10));
     const auto result = write();
     EXPECT_EQ(result.outcome, Outcome::NotWritten);
@@ -110,8 +101,7 @@ TEST_F(SlotWriter, AFileTooShortForTheTableIsNotExtended)
     EXPECT_EQ(romimage::readFile(path), original.substr(0, offset + 10));
 }
 
-TEST(SlotWriterText, SaysWhatHappenedAndWhy)
-{
+TEST(SlotWriterText, SaysWhatHappenedAndWhy) {
     const slotwriter::Result failed{Outcome::NotWritten, "The ROM file could not be opened for "
                                                          "writing: Permission denied"};
     const QString save = slotwriter::failureText(slotwriter::Action::Save, failed);

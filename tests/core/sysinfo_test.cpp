@@ -18,20 +18,18 @@ protected:
     std::vector<QString> launched;
     QStringList existing;
     bool launchWorks = true;
-    sysinfo::Platform platform{
-        registry,
-        [this](const QString& path) {
-            looked.push_back(path);
-            return existing.contains(path);
-        },
-        [this](const QString& commandLine) {
-            launched.push_back(commandLine);
-            return launchWorks && !commandLine.isEmpty();
-        },
-        prompter};
+    sysinfo::Platform platform{registry,
+                               [this](const QString& path) {
+                                   looked.push_back(path);
+                                   return existing.contains(path);
+                               },
+                               [this](const QString& commandLine) {
+                                   launched.push_back(commandLine);
+                                   return launchWorks && !commandLine.isEmpty();
+                               },
+                               prompter};
 
-    void expectUnavailable()
-    {
+    void expectUnavailable() {
         ASSERT_EQ(prompter.messages.size(), 1u);
         const Message& m = prompter.messages[0];
         EXPECT_EQ(m.text, unavailable);
@@ -41,8 +39,7 @@ protected:
     }
 };
 
-TEST_F(SysInfo, FirstLocationIsLaunchedWithoutAFileCheck)
-{
+TEST_F(SysInfo, FirstLocationIsLaunchedWithoutAFileCheck) {
     registry.put(first, "PATH", Registry::typeText, std::string("C:\\Tools\\msinfo32.exe\0", 22));
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\Other\0", 9));
     sysinfo::StartSysInfo(platform);
@@ -54,8 +51,7 @@ TEST_F(SysInfo, FirstLocationIsLaunchedWithoutAFileCheck)
     EXPECT_EQ(registry.openKeys, 0);
 }
 
-TEST_F(SysInfo, AFailingLaunchShowsTheMessage)
-{
+TEST_F(SysInfo, AFailingLaunchShowsTheMessage) {
     registry.put(first, "PATH", Registry::typeText, std::string("C:\\gone.exe\0", 12));
     launchWorks = false;
     sysinfo::StartSysInfo(platform);
@@ -63,8 +59,7 @@ TEST_F(SysInfo, AFailingLaunchShowsTheMessage)
     expectUnavailable();
 }
 
-TEST_F(SysInfo, FirstLocationOfAnotherTypeLaunchesNothingUsable)
-{
+TEST_F(SysInfo, FirstLocationOfAnotherTypeLaunchesNothingUsable) {
     registry.put(first, "PATH", Registry::typeExpandText, std::string("%SystemRoot%\\x.exe\0", 20));
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\Other\0", 9));
     sysinfo::StartSysInfo(platform);
@@ -73,8 +68,7 @@ TEST_F(SysInfo, FirstLocationOfAnotherTypeLaunchesNothingUsable)
     expectUnavailable();
 }
 
-TEST_F(SysInfo, AValueWithoutDataIsAFailureAndTheSecondIsNotConsulted)
-{
+TEST_F(SysInfo, AValueWithoutDataIsAFailureAndTheSecondIsNotConsulted) {
     registry.put(first, "PATH", Registry::typeText, "");
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\Other\0", 9));
     sysinfo::StartSysInfo(platform);
@@ -84,8 +78,7 @@ TEST_F(SysInfo, AValueWithoutDataIsAFailureAndTheSecondIsNotConsulted)
     expectUnavailable();
 }
 
-TEST_F(SysInfo, SecondLocationIsUsedWhenItsFolderHoldsTheTool)
-{
+TEST_F(SysInfo, SecondLocationIsUsedWhenItsFolderHoldsTheTool) {
     registry.addKey(first); // the key without the value counts as not found
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\MSINFO\0", 10));
     existing << "C:\\MSINFO\\MSINFO32.EXE";
@@ -95,8 +88,7 @@ TEST_F(SysInfo, SecondLocationIsUsedWhenItsFolderHoldsTheTool)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(SysInfo, SecondLocationWithoutTheToolLaunchesNothing)
-{
+TEST_F(SysInfo, SecondLocationWithoutTheToolLaunchesNothing) {
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\MSINFO\0", 10));
     sysinfo::StartSysInfo(platform);
     EXPECT_EQ(looked.size(), 1u);
@@ -104,16 +96,14 @@ TEST_F(SysInfo, SecondLocationWithoutTheToolLaunchesNothing)
     expectUnavailable();
 }
 
-TEST_F(SysInfo, NeitherLocationShowsTheMessage)
-{
+TEST_F(SysInfo, NeitherLocationShowsTheMessage) {
     sysinfo::StartSysInfo(platform);
     EXPECT_EQ(registry.opened, (std::vector<std::string>{first, second}));
     EXPECT_TRUE(launched.empty());
     expectUnavailable();
 }
 
-TEST(GetKeyValue, ConvertsTextAndNumbers)
-{
+TEST(GetKeyValue, ConvertsTextAndNumbers) {
     struct Row {
         quint32 type;
         std::string data;
@@ -143,8 +133,7 @@ TEST(GetKeyValue, ConvertsTextAndNumbers)
     }
 }
 
-TEST(GetKeyValue, MissingKeyOrValueGivesEmptyText)
-{
+TEST(GetKeyValue, MissingKeyOrValueGivesEmptyText) {
     ScriptedRegistry registry;
     registry.addKey("K");
     QString value = "before";

@@ -1,13 +1,11 @@
 #include "support/fakes.h"
 
-QString ScriptedPrompter::askOpenFile(const OpenFileRequest& request)
-{
+QString ScriptedPrompter::askOpenFile(const OpenFileRequest& request) {
     openRequests.push_back(request);
     return openAnswer;
 }
 
-Answer ScriptedPrompter::message(const Message& message)
-{
+Answer ScriptedPrompter::message(const Message& message) {
     messages.push_back(message);
     if (onMessage)
         onMessage(message);
@@ -26,12 +24,9 @@ namespace {
 class FaultyFile final : public RomFile {
 public:
     FaultyFile(std::unique_ptr<RomFile> file, ScriptedFileSystem::Fault fault)
-        : m_file(std::move(file)), m_fault(fault)
-    {
-    }
+        : m_file(std::move(file)), m_fault(fault) {}
     FileStatus status() override { return m_file->status(); }
-    IoResult writeAt(qint64 offset, const std::string& bytes) override
-    {
+    IoResult writeAt(qint64 offset, const std::string& bytes) override {
         using Fault = ScriptedFileSystem::Fault;
         if (m_fault == Fault::WriteNothing)
             return {QStringLiteral("Input/output error")};
@@ -42,14 +37,12 @@ public:
         }
         return m_file->writeAt(offset, bytes);
     }
-    IoResult flush() override
-    {
+    IoResult flush() override {
         if (m_fault == ScriptedFileSystem::Fault::Flush)
             return {QStringLiteral("Input/output error")};
         return m_file->flush();
     }
-    IoResult close() override
-    {
+    IoResult close() override {
         const IoResult closed = m_file->close();
         if (m_fault == ScriptedFileSystem::Fault::Close)
             return {QStringLiteral("Input/output error")};
@@ -63,14 +56,12 @@ private:
 
 } // namespace
 
-FileStatus ScriptedFileSystem::stat(const QString& path)
-{
+FileStatus ScriptedFileSystem::stat(const QString& path) {
     return systemFileSystem().stat(path);
 }
 
 IoResult ScriptedFileSystem::readAt(const QString& path, qint64 offset, qint64 length,
-                                    std::string& out)
-{
+                                    std::string& out) {
     reads.push_back({path, offset, length});
     if (failReads) {
         out.clear();
@@ -79,8 +70,7 @@ IoResult ScriptedFileSystem::readAt(const QString& path, qint64 offset, qint64 l
     return systemFileSystem().readAt(path, offset, length, out);
 }
 
-std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, IoResult& result)
-{
+std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, IoResult& result) {
     ++writeOpens;
     if (fault == Fault::OpenForWrite) {
         result = {QStringLiteral("Permission denied")};
@@ -94,8 +84,7 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
 
 #include <cstring>
 
-quint32 RecordingMci::mciSendString(const std::string& command, char* reply, quint32 capacity)
-{
+quint32 RecordingMci::mciSendString(const std::string& command, char* reply, quint32 capacity) {
     commands.push_back(command);
     capacities.push_back(capacity);
     if (onCommand)
@@ -108,8 +97,7 @@ quint32 RecordingMci::mciSendString(const std::string& command, char* reply, qui
     return 0;
 }
 
-long ScriptedRegistry::openKey(quint32 root, const std::string& path, quint32 access, Key& key)
-{
+long ScriptedRegistry::openKey(quint32 root, const std::string& path, quint32 access, Key& key) {
     opened.push_back(path);
     accessRequested.push_back(access);
     if (root != localMachine || !m_values.count(path))
@@ -121,8 +109,7 @@ long ScriptedRegistry::openKey(quint32 root, const std::string& path, quint32 ac
 }
 
 long ScriptedRegistry::queryValue(Key key, const std::string& name, quint32& type,
-                                  unsigned char* data, quint32& size)
-{
+                                  unsigned char* data, quint32& size) {
     const auto& values = m_values.at(m_handles.at(key - 1));
     const auto found = values.find(name);
     if (found == values.end())
@@ -135,7 +122,6 @@ long ScriptedRegistry::queryValue(Key key, const std::string& name, quint32& typ
     return 0;
 }
 
-void ScriptedRegistry::closeKey(Key)
-{
+void ScriptedRegistry::closeKey(Key) {
     --openKeys;
 }

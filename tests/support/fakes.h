@@ -14,8 +14,8 @@ public:
     Answer message(const Message& message) override;
     void endProgram() override { ++endCount; }
 
-    QString openAnswer;           // what the Open dialog returns
-    std::deque<Answer> answers;   // answers to Yes/No boxes, in turn; No when empty
+    QString openAnswer;         // what the Open dialog returns
+    std::deque<Answer> answers; // answers to Yes/No boxes, in turn; No when empty
     std::function<void(const Message&)> onMessage; // runs while the box would be open
 
     std::vector<OpenFileRequest> openRequests;
@@ -68,8 +68,7 @@ public:
         quint32 type;
         std::string data;
     };
-    void put(const std::string& key, const std::string& name, quint32 type, std::string data)
-    {
+    void put(const std::string& key, const std::string& name, quint32 type, std::string data) {
         m_values[key][name] = {type, std::move(data)};
     }
     void addKey(const std::string& key) { m_values[key]; }

@@ -10,8 +10,7 @@
 
 namespace romimage {
 
-void put(std::string& image, qint64 offset, std::string_view bytes)
-{
+void put(std::string& image, qint64 offset, std::string_view bytes) {
     // A short image keeps only what fits, as a cut-off dump would.
     const auto at = static_cast<std::size_t>(offset);
     if (at >= image.size())
@@ -20,8 +19,7 @@ void put(std::string& image, qint64 offset, std::string_view bytes)
     image.replace(at, bytes.size(), bytes);
 }
 
-std::string build(std::string_view variant, qint64 size)
-{
+std::string build(std::string_view variant, qint64 size) {
     using namespace variantnames;
     std::string image(static_cast<std::size_t>(size), '\0');
     for (std::size_t i = 0; i < image.size(); ++i)
@@ -56,8 +54,7 @@ std::string build(std::string_view variant, qint64 size)
     return image;
 }
 
-QString writeFile(const QString& dir, const QString& name, const std::string& bytes)
-{
+QString writeFile(const QString& dir, const QString& name, const std::string& bytes) {
     const QString path = QDir(dir).filePath(name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
@@ -67,8 +64,7 @@ QString writeFile(const QString& dir, const QString& name, const std::string& by
     return path;
 }
 
-std::string readFile(const QString& path)
-{
+std::string readFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};

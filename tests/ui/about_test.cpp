@@ -27,25 +27,21 @@ struct AboutHarness : Harness {
                            QLatin1Char('/')};
     AboutApp* box = nullptr;
 
-    AboutHarness()
-    {
+    AboutHarness() {
         showAbout = [this](QWidget* mainWindow) { box = AboutApp::show(mainWindow, services); };
         start(image("Zoomlet 2"));
         window->show();
     }
-    void openAbout()
-    {
+    void openAbout() {
         window->about()->click();
         QVERIFY(box);
     }
-    int count(const std::string& command) const
-    {
+    int count(const std::string& command) const {
         return static_cast<int>(std::count(mci.commands.begin(), mci.commands.end(), command));
     }
 };
 
-void flushDeletes()
-{
+void flushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -63,8 +59,7 @@ private slots:
     void sysInfoButtonReportsAnUnavailableTool();
 };
 
-void AboutTest::textsAndLayout()
-{
+void AboutTest::textsAndLayout() {
     AboutHarness h;
     h.openAbout();
     AboutApp* box = h.box;
@@ -75,11 +70,12 @@ void AboutTest::textsAndLayout()
              QStringLiteral("An editor to select tracks in various Zoomlet ROMs."));
     QVERIFY(box->lblDisclaimer()->text().size() >= 240);
     QVERIFY(box->lblDisclaimer()->text().size() <= 290);
-    QCOMPARE(box->lblVersionInfo()->text(),
-             QStringLiteral("Version History:\n"
-                            "v1.00 (21/12/08) - Zoomlet 2 support added.\n"
-                            "v1.10 (21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 (J-Cart) "
-                            "& Zoomlet Military support added."));
+    QCOMPARE(
+        box->lblVersionInfo()->text(),
+        QStringLiteral("Version History:\n"
+                       "v1.00 (21/12/08) - Zoomlet 2 support added.\n"
+                       "v1.10 (21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 (J-Cart) "
+                       "& Zoomlet Military support added."));
 
     QCOMPARE(box->size(), QSize(382, 237));
     QCOMPARE(box->minimumSize(), box->maximumSize());
@@ -93,6 +89,10 @@ void AboutTest::textsAndLayout()
     QCOMPARE(box->lblVersionInfo()->geometry(), QRect(8, 160, 273, 73));
     QCOMPARE(box->cmdOK()->geometry(), QRect(291, 175, 84, 23));
     QCOMPARE(box->cmdSysInfo()->geometry(), QRect(292, 205, 83, 23));
+    for (QLabel* label :
+         {box->lblTitle(), box->lblDescription(), box->lblDisclaimer(), box->lblVersionInfo()})
+        QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                 qPrintable(label->objectName() + " is cut off"));
     QCOMPARE(box->cmdOK()->text(), QStringLiteral("OK"));
     QVERIFY(box->cmdOK()->isDefault());
     QCOMPARE(box->cmdSysInfo()->text(), QStringLiteral("&System Info..."));
@@ -104,15 +104,13 @@ void AboutTest::textsAndLayout()
     box->close();
 }
 
-void AboutTest::everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow_data()
-{
+void AboutTest::everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow_data() {
     QTest::addColumn<QString>("route");
     for (const char* route : {"OK", "Enter", "Escape", "window close"})
         QTest::newRow(route) << route;
 }
 
-void AboutTest::everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow()
-{
+void AboutTest::everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow() {
     QFETCH(QString, route);
     AboutHarness h;
     h.openAbout();
@@ -140,8 +138,7 @@ void AboutTest::everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow()
     QVERIFY(h.window->isEnabled());
 }
 
-void AboutTest::loadStartsTheMusicFromTheProgramFolder()
-{
+void AboutTest::loadStartsTheMusicFromTheProgramFolder() {
     AboutHarness h;
     h.openAbout();
     QCOMPARE(h.mci.commands,
@@ -151,8 +148,7 @@ void AboutTest::loadStartsTheMusicFromTheProgramFolder()
     h.box->close();
 }
 
-void AboutTest::pollClosesAnEndedPieceOnceAndNeverRepeatsIt()
-{
+void AboutTest::pollClosesAnEndedPieceOnceAndNeverRepeatsIt() {
     AboutHarness h;
     h.mci.statusReply = "playing";
     h.openAbout();
@@ -171,8 +167,7 @@ void AboutTest::pollClosesAnEndedPieceOnceAndNeverRepeatsIt()
     h.box->close();
 }
 
-void AboutTest::openingAgainPlaysAgain()
-{
+void AboutTest::openingAgainPlaysAgain() {
     AboutHarness h;
     h.openAbout();
     h.box->cmdOK()->click();
@@ -185,8 +180,7 @@ void AboutTest::openingAgainPlaysAgain()
     h.box->close();
 }
 
-void AboutTest::sysInfoButtonReportsAnUnavailableTool()
-{
+void AboutTest::sysInfoButtonReportsAnUnavailableTool() {
     AboutHarness h;
     h.openAbout();
     h.box->cmdSysInfo()->click();

@@ -14,8 +14,7 @@ const QString resetDone =
     QStringLiteral("ROM has been set to default values. Now quitting application.");
 
 // Selects the entry whose label begins with id.
-void choose(QComboBox* list, const QString& id)
-{
+void choose(QComboBox* list, const QString& id) {
     for (int j = 0; j < list->count(); ++j) {
         if (list->itemText(j).startsWith(id)) {
             list->setCurrentIndex(j);
@@ -25,8 +24,7 @@ void choose(QComboBox* list, const QString& id)
     QFAIL(qPrintable("no entry " + id));
 }
 
-std::string bytes(std::initializer_list<int> values)
-{
+std::string bytes(std::initializer_list<int> values) {
     std::string s;
     for (const int v : values)
         s.push_back(static_cast<char>(v));
@@ -51,8 +49,7 @@ private slots:
     void aRemovedFileIsNotCreatedAgain();
 };
 
-void SaveResetTest::saveWritesOnlyTheChosenSlotTable_data()
-{
+void SaveResetTest::saveWritesOnlyTheChosenSlotTable_data() {
     QTest::addColumn<QString>("variant");
     for (const auto& row : varianttable::rows) {
         if (row.supported) {
@@ -62,8 +59,7 @@ void SaveResetTest::saveWritesOnlyTheChosenSlotTable_data()
     }
 }
 
-void SaveResetTest::saveWritesOnlyTheChosenSlotTable()
-{
+void SaveResetTest::saveWritesOnlyTheChosenSlotTable() {
     QFETCH(QString, variant);
     const auto* row = varianttable::findSupported(variant.toStdString());
     const std::string original = romimage::build(variant.toStdString());
@@ -95,8 +91,7 @@ void SaveResetTest::saveWritesOnlyTheChosenSlotTable()
     QCOMPARE(w.comboLevelSlot(0)->currentIndex(), 1);
 }
 
-void SaveResetTest::savingUnchangedOrTwiceRewritesTheSameBytes()
-{
+void SaveResetTest::savingUnchangedOrTwiceRewritesTheSameBytes() {
     Harness h;
     const std::string original = romimage::build("Zoomlet 2");
     const QString path = h.image({}, original);
@@ -114,8 +109,7 @@ void SaveResetTest::savingUnchangedOrTwiceRewritesTheSameBytes()
     QCOMPARE(h.messageTexts(), (QStringList{saved, saved, saved}));
 }
 
-void SaveResetTest::savePinnedExamples()
-{
+void SaveResetTest::savePinnedExamples() {
     {
         Harness h;
         const QString path = h.image("Zoomlet 96");
@@ -152,8 +146,7 @@ void SaveResetTest::savePinnedExamples()
     }
 }
 
-void SaveResetTest::saveRefusesSlotsWithoutATrack()
-{
+void SaveResetTest::saveRefusesSlotsWithoutATrack() {
     std::string original = romimage::build("Zoomlet 2");
     original[0x3E6AE + 4] = '\x11';
     original[0x3E6AE + 20] = '\x90';
@@ -175,8 +168,7 @@ void SaveResetTest::saveRefusesSlotsWithoutATrack()
     QCOMPARE(h.prompter.messages.back().text, saved);
 }
 
-void SaveResetTest::resetNoChangesNothing()
-{
+void SaveResetTest::resetNoChangesNothing() {
     Harness h;
     const std::string original = romimage::build("Zoomlet 96");
     const QString path = h.image({}, original);
@@ -194,8 +186,7 @@ void SaveResetTest::resetNoChangesNothing()
     QCOMPARE(h.prompter.endCount, 0);
 }
 
-void SaveResetTest::resetYesWritesTheFactoryOrder_data()
-{
+void SaveResetTest::resetYesWritesTheFactoryOrder_data() {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<int>("offset");
     QTest::addColumn<QByteArray>("factory");
@@ -213,8 +204,7 @@ void SaveResetTest::resetYesWritesTheFactoryOrder_data()
                                                              "216191D");
 }
 
-void SaveResetTest::resetYesWritesTheFactoryOrder()
-{
+void SaveResetTest::resetYesWritesTheFactoryOrder() {
     QFETCH(QString, variant);
     QFETCH(int, offset);
     QFETCH(QByteArray, factory);
@@ -238,8 +228,7 @@ void SaveResetTest::resetYesWritesTheFactoryOrder()
     QCOMPARE(h.prompter.endCount, 1);
 }
 
-void SaveResetTest::failuresAreReportedAndNothingClaimsSuccess_data()
-{
+void SaveResetTest::failuresAreReportedAndNothingClaimsSuccess_data() {
     QTest::addColumn<bool>("reset");
     QTest::addColumn<int>("fault");
     QTest::addColumn<QString>("headline");
@@ -257,8 +246,7 @@ void SaveResetTest::failuresAreReportedAndNothingClaimsSuccess_data()
     }
 }
 
-void SaveResetTest::failuresAreReportedAndNothingClaimsSuccess()
-{
+void SaveResetTest::failuresAreReportedAndNothingClaimsSuccess() {
     QFETCH(bool, reset);
     QFETCH(int, fault);
     QFETCH(QString, headline);
@@ -299,8 +287,7 @@ void SaveResetTest::failuresAreReportedAndNothingClaimsSuccess()
     QCOMPARE(h.prompter.messages.back().text, reset ? resetDone : saved);
 }
 
-void SaveResetTest::aRemovedFileIsNotCreatedAgain()
-{
+void SaveResetTest::aRemovedFileIsNotCreatedAgain() {
     Harness h;
     const QString path = h.image("Zoomlet Military");
     MainWindow& w = h.start(path);

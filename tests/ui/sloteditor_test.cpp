@@ -20,8 +20,7 @@ private slots:
     void geometryAndAccessibility();
 };
 
-void SlotEditorTest::listsPerVariant_data()
-{
+void SlotEditorTest::listsPerVariant_data() {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<int>("slotCount");
     QTest::addColumn<int>("entries");
@@ -34,12 +33,10 @@ void SlotEditorTest::listsPerVariant_data()
     QTest::newRow("Zoomlet 96") << "Zoomlet 96" << 27 << 56 << zl96;
     QTest::newRow("Zoomlet 96 (J-Cart)") << "Zoomlet 96 (J-Cart)" << 27 << 56 << zl96;
     QTest::newRow("Zoomlet Military")
-        << "Zoomlet Military" << 20 << 34
-        << IdsAt{{0, "00"}, {29, "1D"}, {30, "40"}, {33, "43"}};
+        << "Zoomlet Military" << 20 << 34 << IdsAt{{0, "00"}, {29, "1D"}, {30, "40"}, {33, "43"}};
 }
 
-void SlotEditorTest::listsPerVariant()
-{
+void SlotEditorTest::listsPerVariant() {
     QFETCH(QString, variant);
     QFETCH(int, slotCount);
     QFETCH(int, entries);
@@ -78,8 +75,7 @@ void SlotEditorTest::listsPerVariant()
     }
 }
 
-void SlotEditorTest::preselectsFromTheSlotBytes_data()
-{
+void SlotEditorTest::preselectsFromTheSlotBytes_data() {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<int>("slotByte");
     QTest::addColumn<QString>("selected"); // empty: no selection
@@ -97,8 +93,7 @@ void SlotEditorTest::preselectsFromTheSlotBytes_data()
     QTest::newRow("0xFF") << "Zoomlet 2 (J-Cart)" << 0xFF << "";
 }
 
-void SlotEditorTest::preselectsFromTheSlotBytes()
-{
+void SlotEditorTest::preselectsFromTheSlotBytes() {
     QFETCH(QString, variant);
     QFETCH(int, slotByte);
     QFETCH(QString, selected);
@@ -128,8 +123,7 @@ void SlotEditorTest::preselectsFromTheSlotBytes()
     QCOMPARE(last.length, qint64{row->slotCount});
 }
 
-void SlotEditorTest::jCartTablesAreReadAtTheirOwnOffsets_data()
-{
+void SlotEditorTest::jCartTablesAreReadAtTheirOwnOffsets_data() {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<int>("decoyOffset");
     QTest::newRow("2 (J-Cart)") << "Zoomlet 2 (J-Cart)" << 0x3E6AE;
@@ -137,8 +131,7 @@ void SlotEditorTest::jCartTablesAreReadAtTheirOwnOffsets_data()
     QTest::newRow("96 (J-Cart)") << "Zoomlet 96 (J-Cart)" << 0x3EA46;
 }
 
-void SlotEditorTest::jCartTablesAreReadAtTheirOwnOffsets()
-{
+void SlotEditorTest::jCartTablesAreReadAtTheirOwnOffsets() {
     QFETCH(QString, variant);
     QFETCH(int, decoyOffset);
     std::string image = romimage::build(variant.toStdString());
@@ -151,8 +144,7 @@ void SlotEditorTest::jCartTablesAreReadAtTheirOwnOffsets()
         QCOMPARE(w.comboLevelSlot(i)->currentText().left(2), trackid::text(row->factoryOrder[i]));
 }
 
-void SlotEditorTest::truncatedImageIsRefused()
-{
+void SlotEditorTest::truncatedImageIsRefused() {
     // The header passes, but the file ends inside the slot table.
     const std::string image = romimage::build("Zoomlet Military", 0x50CDC + 19);
     Harness h;
@@ -167,8 +159,7 @@ void SlotEditorTest::truncatedImageIsRefused()
     QCOMPARE(romimage::readFile(path), image);
 }
 
-void SlotEditorTest::geometryAndAccessibility()
-{
+void SlotEditorTest::geometryAndAccessibility() {
     Harness h;
     MainWindow& w = h.start(h.image("Zoomlet 2"));
     QCOMPARE(w.comboLevelSlot(0)->geometry(), QRect(16, 32, 313, 21));

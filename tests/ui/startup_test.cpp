@@ -24,8 +24,7 @@ const QString firstGame = QStringLiteral(
     "choosable track list. Quitting application - please choose one of the later titles.");
 
 // Runs check on the active modal widget once it is up, from inside its event loop.
-void whenModal(std::function<void(QWidget*)> check)
-{
+void whenModal(std::function<void(QWidget*)> check) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, check] {
@@ -38,8 +37,7 @@ void whenModal(std::function<void(QWidget*)> check)
     timer->start();
 }
 
-QWidget* nextTabStop(QWidget* widget)
-{
+QWidget* nextTabStop(QWidget* widget) {
     do
         widget = widget->nextInFocusChain();
     while (!(widget->focusPolicy() & Qt::TabFocus));
@@ -61,8 +59,7 @@ private slots:
     void realPrompterCancelGivesEmptyPath();
 };
 
-void StartupTest::refusals_data()
-{
+void StartupTest::refusals_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
     QTest::addColumn<bool>("failReads");
@@ -76,11 +73,11 @@ void StartupTest::refusals_data()
     QTest::newRow("no such file") << "gone.bin" << QByteArray() << false << QStringList{chooseRom};
     QTest::newRow("other game") << "other.bin" << image("Error!") << false
                                 << QStringList{notSupported};
-    QTest::newRow("smd extension") << "z2.smd" << image("Zoomlet 2") << false
-                                   << QStringList{notSupported};
+    QTest::newRow("smd extension")
+        << "z2.smd" << image("Zoomlet 2") << false << QStringList{notSupported};
     QTest::newRow("one byte") << "one.bin" << QByteArray("S") << false << QStringList{notSupported};
-    QTest::newRow("cut in header") << "cut.bin" << image("Zoomlet 2", 0x188) << false
-                                   << QStringList{notSupported};
+    QTest::newRow("cut in header")
+        << "cut.bin" << image("Zoomlet 2", 0x188) << false << QStringList{notSupported};
     QTest::newRow("first game U") << "u.bin" << image("Zoomlet 1 (U)") << false
                                   << QStringList{firstGame};
     QTest::newRow("first game E") << "e.BIN" << image("Zoomlet 1 (E)") << false
@@ -89,8 +86,7 @@ void StartupTest::refusals_data()
                                 << QStringList{"ROM not found!", notSupported};
 }
 
-void StartupTest::refusals()
-{
+void StartupTest::refusals() {
     QFETCH(QString, fileName);
     QFETCH(QByteArray, bytes);
     QFETCH(bool, failReads);
@@ -123,8 +119,7 @@ void StartupTest::refusals()
     QCOMPARE(h.prompter.openRequests[0].filterIndex, 1);
 }
 
-void StartupTest::acceptedImageCaptionsTheWindow()
-{
+void StartupTest::acceptedImageCaptionsTheWindow() {
     Harness h;
     MainWindow& w = h.start(h.image("Zoomlet 96 (J-Cart)"));
     QVERIFY(h.prompter.messages.empty());
@@ -133,8 +128,7 @@ void StartupTest::acceptedImageCaptionsTheWindow()
     QCOMPARE(w.objectName(), QStringLiteral("main"));
 }
 
-void StartupTest::windowLayout()
-{
+void StartupTest::windowLayout() {
     Harness h;
     MainWindow& w = h.start(h.image("Zoomlet 2"));
     QCOMPARE(w.size(), QSize(1000, 575));
@@ -163,8 +157,7 @@ void StartupTest::windowLayout()
     QCOMPARE(nextTabStop(w.resetROM()), w.about());
 }
 
-void StartupTest::aboutDisablesTheMainWindow()
-{
+void StartupTest::aboutDisablesTheMainWindow() {
     Harness h;
     MainWindow& w = h.start(h.image("Zoomlet 2"));
     w.show();
@@ -174,8 +167,7 @@ void StartupTest::aboutDisablesTheMainWindow()
     QVERIFY(!w.isEnabled());
 }
 
-void StartupTest::realPrompterShowsTheMessageBox()
-{
+void StartupTest::realPrompterShowsTheMessageBox() {
     QString text, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
@@ -191,8 +183,8 @@ void StartupTest::realPrompterShowsTheMessageBox()
         box->button(QMessageBox::No)->click();
     });
     QtPrompter prompter;
-    const Answer answer = prompter.message(
-        {"Really\r\nreset?", MessageIcon::Exclamation, MessageButtons::YesNo, {}});
+    const Answer answer =
+        prompter.message({"Really\r\nreset?", MessageIcon::Exclamation, MessageButtons::YesNo, {}});
     QCOMPARE(answer, Answer::No);
     QCOMPARE(text, QStringLiteral("Really\nreset?"));
     QCOMPARE(title, QStringLiteral("Lopwinder"));
@@ -208,16 +200,15 @@ void StartupTest::realPrompterShowsTheMessageBox()
         buttons = box->buttons().size();
         box->button(QMessageBox::Ok)->click();
     });
-    QCOMPARE(prompter.message({"ROM not found!", MessageIcon::Critical, MessageButtons::Ok,
-                               "Hexwarden"}),
+    QCOMPARE(prompter.message(
+                 {"ROM not found!", MessageIcon::Critical, MessageButtons::Ok, "Hexwarden"}),
              Answer::Ok);
     QCOMPARE(title, QStringLiteral("Hexwarden"));
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(buttons, 1);
 }
 
-void StartupTest::realPrompterAsksWithTheFileDialog()
-{
+void StartupTest::realPrompterAsksWithTheFileDialog() {
     QTemporaryDir dir;
     const QString wanted = dir.filePath(QStringLiteral("my rom ä.gen"));
     QString title;
@@ -234,16 +225,15 @@ void StartupTest::realPrompterAsksWithTheFileDialog()
         static_cast<QDialog*>(dialog)->accept();
     });
     QtPrompter prompter;
-    const QString path = prompter.askOpenFile(
-        {"Select a ROM...", "ROM Files (*.bin)|*.bin;*.gen", 1});
+    const QString path =
+        prompter.askOpenFile({"Select a ROM...", "ROM Files (*.bin)|*.bin;*.gen", 1});
     QCOMPARE(title, QStringLiteral("Select a ROM..."));
     QCOMPARE(filters, QStringList{QStringLiteral("ROM Files (*.bin) (*.bin *.gen)")});
     QCOMPARE(selectedFilter, QStringLiteral("ROM Files (*.bin)")); // shown without the patterns
     QCOMPARE(path, wanted);
 }
 
-void StartupTest::realPrompterCancelGivesEmptyPath()
-{
+void StartupTest::realPrompterCancelGivesEmptyPath() {
     whenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     QtPrompter prompter;
     QCOMPARE(prompter.askOpenFile({"Select a ROM...", "ROM Files (*.bin)|*.bin;*.gen", 1}),
