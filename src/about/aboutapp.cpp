@@ -1,6 +1,7 @@
 #include "about/aboutapp.h"
 
 #include "about/backgroundmusic.h"
+#include "about/startsysinfo.h"
 #include "main/appidentity.h"
 
 #include <QCloseEvent>
@@ -155,7 +156,7 @@ void AboutApp::cmdOK_Click() {
 }
 
 void AboutApp::cmdSysInfo_Click() {
-    sysinfo::StartSysInfo(m_services.sysInfo);
+    StartSysInfo(m_services.sysInfo, m_services.prompter);
 }
 
 void AboutApp::stillPlayingTimer_Timer() {

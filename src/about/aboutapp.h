@@ -9,11 +9,13 @@
 class QLabel;
 class QPushButton;
 class QTimer;
+class Prompter;
 
 // What the About box needs from outside.
 struct AboutServices {
     Mci& mci;
     sysinfo::Platform sysInfo;
+    Prompter& prompter;
     QString programFolder; // in native form
     QChar separator;       // the platform's folder separator
 };

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
-
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -11,7 +10,8 @@
 class Mci {
 public:
     virtual ~Mci() = default;
-    virtual quint32 mciSendString(const std::string& command, char* reply, quint32 capacity) = 0;
+    virtual std::uint32_t mciSendString(const std::string& command, char* reply,
+                                        std::uint32_t capacity) = 0;
 };
 
 // The platform's interpreter: winmm on Windows, our own FluidSynth-backed one elsewhere.

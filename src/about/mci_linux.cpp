@@ -48,7 +48,8 @@ public:
             m_api->close(song);
     }
 
-    quint32 mciSendString(const std::string& command, char* reply, quint32 capacity) override {
+    std::uint32_t mciSendString(const std::string& command, char* reply,
+                                std::uint32_t capacity) override {
         if (reply != nullptr && capacity > 0)
             reply[0] = '\0';
         const std::vector<std::string> w = words(command);
@@ -80,14 +81,14 @@ public:
     }
 
 private:
-    template <typename Action> quint32 withSong(const std::string& alias, Action action) {
+    template <typename Action> std::uint32_t withSong(const std::string& alias, Action action) {
         const auto found = m_songs.find(alias);
         if (found == m_songs.end())
             return mcierror::invalidDeviceName;
         return action(found->second);
     }
 
-    quint32 open(const std::string& path, const std::string& alias) {
+    std::uint32_t open(const std::string& path, const std::string& alias) {
         if (m_songs.count(alias))
             return mcierror::duplicateAlias;
         const QString file = QString::fromLocal8Bit(path.c_str());

@@ -18,10 +18,10 @@ std::unique_ptr<Mci> createLinuxMci(const LinuxMciOptions& options);
 
 // MCI error codes the interpreter answers with.
 namespace mcierror {
-inline constexpr quint32 unrecognizedCommand = 261;
-inline constexpr quint32 invalidDeviceName = 263;
-inline constexpr quint32 cannotLoadDriver = 266;
-inline constexpr quint32 fileNotFound = 275;
-inline constexpr quint32 duplicateAlias = 289;
-inline constexpr quint32 invalidFile = 304;
+inline constexpr std::uint32_t unrecognizedCommand = 261;
+inline constexpr std::uint32_t invalidDeviceName = 263;
+inline constexpr std::uint32_t cannotLoadDriver = 266;
+inline constexpr std::uint32_t fileNotFound = 275;
+inline constexpr std::uint32_t duplicateAlias = 289;
+inline constexpr std::uint32_t invalidFile = 304;
 } // namespace mcierror

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
-
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -9,19 +8,20 @@
 // success, anything else is an error code. Names and values are 8-bit system code page text.
 class Registry {
 public:
-    using Key = quintptr;
-    static constexpr quint32 localMachine = 0x80000002; // HKEY_LOCAL_MACHINE
-    static constexpr quint32 typeText = 1;              // REG_SZ
-    static constexpr quint32 typeExpandText = 2;        // REG_EXPAND_SZ
-    static constexpr quint32 typeNumber = 4;            // REG_DWORD, least significant byte first
-    static constexpr long errorNotFound = 2;            // ERROR_FILE_NOT_FOUND
-    static constexpr long errorMoreData = 234;          // ERROR_MORE_DATA
+    using Key = std::uintptr_t;
+    static constexpr std::uint32_t localMachine = 0x80000002; // HKEY_LOCAL_MACHINE
+    static constexpr std::uint32_t typeText = 1;              // REG_SZ
+    static constexpr std::uint32_t typeExpandText = 2;        // REG_EXPAND_SZ
+    static constexpr std::uint32_t typeNumber = 4; // REG_DWORD, least significant byte first
+    static constexpr long errorNotFound = 2;       // ERROR_FILE_NOT_FOUND
+    static constexpr long errorMoreData = 234;     // ERROR_MORE_DATA
 
     virtual ~Registry() = default;
-    virtual long openKey(quint32 root, const std::string& path, quint32 access, Key& key) = 0;
+    virtual long openKey(std::uint32_t root, const std::string& path, std::uint32_t access,
+                         Key& key) = 0;
     // On entry size is the capacity of data; on success the number of bytes written.
-    virtual long queryValue(Key key, const std::string& name, quint32& type, unsigned char* data,
-                            quint32& size) = 0;
+    virtual long queryValue(Key key, const std::string& name, std::uint32_t& type,
+                            unsigned char* data, std::uint32_t& size) = 0;
     virtual void closeKey(Key key) = 0;
 };
 

@@ -14,22 +14,22 @@ constexpr Registry::Key toolKey = 1;
 
 class StandInRegistry final : public Registry {
 public:
-    long openKey(quint32 root, const std::string& path, quint32, Key& key) override {
+    long openKey(std::uint32_t root, const std::string& path, std::uint32_t, Key& key) override {
         if (root != localMachine || path != "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO")
             return errorNotFound;
         key = toolKey;
         return 0;
     }
 
-    long queryValue(Key key, const std::string& name, quint32& type, unsigned char* data,
-                    quint32& size) override {
+    long queryValue(Key key, const std::string& name, std::uint32_t& type, unsigned char* data,
+                    std::uint32_t& size) override {
         if (key != toolKey || name != "PATH")
             return errorNotFound;
         const QByteArray tool = installedTool().toLocal8Bit();
         if (tool.isEmpty())
             return errorNotFound;
         const auto needed =
-            static_cast<quint32>(tool.size() + 1); // with its NUL, as REG_SZ keeps it
+            static_cast<std::uint32_t>(tool.size() + 1); // with its NUL, as REG_SZ keeps it
         if (needed > size)
             return errorMoreData;
         std::memcpy(data, tool.constData(), needed);

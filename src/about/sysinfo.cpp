@@ -1,18 +1,18 @@
 #include "about/sysinfo.h"
 
 #include <array>
+#include <cstdio>
 
 namespace sysinfo {
 namespace {
 
-// Read access plus set value, create subkey and create link: what the tool's installer documents.
-constexpr quint32 keyAccess = 0x2003F;
-constexpr quint32 bufferSize = 1024;
+constexpr std::uint32_t bufferSize = 1024;
 
 class OpenKey {
 public:
-    OpenKey(Registry& registry, quint32 root, const std::string& path) : m_registry(registry) {
-        m_open = registry.openKey(root, path, keyAccess, m_key) == 0;
+    OpenKey(Registry& registry, std::uint32_t root, const std::string& path)
+        : m_registry(registry) {
+        m_open = registry.openKey(root, path, keyRead, m_key) == 0;
     }
     OpenKey(const OpenKey&) = delete;
     OpenKey& operator=(const OpenKey&) = delete;
@@ -31,12 +31,12 @@ private:
 
 } // namespace
 
-KeyRead GetKeyValue(Registry& registry, quint32 KeyRoot, const std::string& KeyName,
-                    const std::string& SubKeyRef, QString& KeyVal) {
+KeyRead GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const std::string& KeyName,
+                    const std::string& SubKeyRef, std::string& KeyVal) {
     const OpenKey key(registry, KeyRoot, KeyName);
     std::array<unsigned char, bufferSize> buffer{};
-    quint32 size = bufferSize;
-    quint32 type = 0;
+    std::uint32_t size = bufferSize;
+    std::uint32_t type = 0;
     if (!key.isOpen() ||
         registry.queryValue(key.key(), SubKeyRef, type, buffer.data(), size) != 0 ||
         size > bufferSize) {
@@ -49,41 +49,34 @@ KeyRead GetKeyValue(Registry& registry, quint32 KeyRoot, const std::string& KeyN
         --size;
 
     if (type == Registry::typeText) {
-        KeyVal = QString::fromLocal8Bit(reinterpret_cast<const char*>(buffer.data()),
-                                        static_cast<qsizetype>(size));
+        KeyVal.assign(reinterpret_cast<const char*>(buffer.data()), size);
     } else if (type == Registry::typeNumber) {
-        KeyVal = QStringLiteral("&h");
-        for (quint32 i = size; i > 0; --i)
-            KeyVal += QStringLiteral("%1").arg(buffer[i - 1], 2, 16, QLatin1Char('0')).toUpper();
+        KeyVal = "&h";
+        for (std::uint32_t i = size; i > 0; --i) {
+            char digits[3];
+            std::snprintf(digits, sizeof digits, "%02X", buffer[i - 1]);
+            KeyVal += digits;
+        }
     }
     return KeyRead::Read;
 }
 
-void StartSysInfo(Platform& platform) {
-    QString p;
-    bool found = false;
+bool launchSysInfo(Platform& platform) {
+    std::string p;
     switch (GetKeyValue(platform.registry, Registry::localMachine,
                         "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", p)) {
     case KeyRead::Read:
-        found = true; // launched as it stands, without a file check
-        break;
+        return platform.launch(p); // as it stands, without a file check
     case KeyRead::Failed:
-        break;
+        return false;
     case KeyRead::NotFound:
-        if (GetKeyValue(platform.registry, Registry::localMachine,
-                        "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
-                        p) == KeyRead::Read) {
-            p += QStringLiteral("\\MSINFO32.EXE");
-            found = platform.plainFileExists(p);
-        }
         break;
     }
-    if (found && platform.launch(p))
-        return;
-    platform.prompter.message({QStringLiteral("System Information Is Unavailable At This Time"),
-                               MessageIcon::None,
-                               MessageButtons::Ok,
-                               {}});
+    if (GetKeyValue(platform.registry, Registry::localMachine,
+                    "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", p) != KeyRead::Read)
+        return false;
+    p += "\\MSINFO32.EXE";
+    return platform.plainFileExists(p) && platform.launch(p);
 }
 
 } // namespace sysinfo

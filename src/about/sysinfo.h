@@ -1,15 +1,19 @@
 #pragma once
 
 #include "about/registry.h"
-#include "main/prompter.h"
 
-#include <QString>
-
+#include <cstdint>
 #include <functional>
 #include <string>
 
-// Finds the system information tool through two registry locations and starts it.
+// Finds the system information tool through two registry locations and starts it. Texts are
+// 8-bit system code page strings, as the registry hands them over. Free of Qt, so the Windows
+// build of this logic can be tested against the real registry.
 namespace sysinfo {
+
+// Read access only: the write rights the tool's own documentation asks for are refused to
+// standard users, who would then be told the tool is unavailable although it is installed.
+inline constexpr std::uint32_t keyRead = 0x20019; // KEY_READ
 
 enum class KeyRead {
     Read,     // KeyVal holds the value
@@ -20,24 +24,22 @@ enum class KeyRead {
 // Reads value SubKeyRef of key KeyName under KeyRoot as text: REG_SZ without its terminating NUL,
 // REG_DWORD as "&h" and its bytes most significant first (a leading zero byte dropped); any other
 // type leaves KeyVal as it was.
-KeyRead GetKeyValue(Registry& registry, quint32 KeyRoot, const std::string& KeyName,
-                    const std::string& SubKeyRef, QString& KeyVal);
+KeyRead GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const std::string& KeyName,
+                    const std::string& SubKeyRef, std::string& KeyVal);
 
 struct Platform {
     Registry& registry;
-    std::function<bool(const QString& path)> plainFileExists; // not a folder, hidden or system file
-    std::function<bool(const QString& commandLine)> launch;   // false when nothing could start
-    Prompter& prompter;
+    // Whether a plain file (not a folder, hidden or system file) exists at path.
+    std::function<bool(const std::string& path)> plainFileExists;
+    // Starts the program named by commandLine; false when nothing could be started.
+    std::function<bool(const std::string& commandLine)> launch;
 };
 
-void StartSysInfo(Platform& platform);
-
-} // namespace sysinfo
-
-namespace sysinfo {
+// Looks the tool up and launches it; false when the user must be told it is unavailable.
+bool launchSysInfo(Platform& platform);
 
 // The platform's own file lookup and launcher.
-bool systemPlainFileExists(const QString& path);
-bool systemLaunch(const QString& commandLine);
+bool systemPlainFileExists(const std::string& path);
+bool systemLaunch(const std::string& commandLine);
 
 } // namespace sysinfo

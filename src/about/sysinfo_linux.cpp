@@ -5,14 +5,15 @@
 
 namespace sysinfo {
 
-bool systemPlainFileExists(const QString& path) {
-    const QFileInfo info(path);
+bool systemPlainFileExists(const std::string& path) {
+    const QFileInfo info(QString::fromLocal8Bit(path.c_str()));
     return info.isFile() && !info.isHidden();
 }
 
-bool systemLaunch(const QString& commandLine) {
+bool systemLaunch(const std::string& commandLine) {
     // The text names the program itself; no shell ever sees it.
-    return !commandLine.isEmpty() && QProcess::startDetached(commandLine, {});
+    return !commandLine.empty() &&
+           QProcess::startDetached(QString::fromLocal8Bit(commandLine.c_str()), {});
 }
 
 } // namespace sysinfo

@@ -22,7 +22,8 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<Registry> registry = createSystemRegistry();
     AboutServices about{
         *mci,
-        {*registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch, prompter},
+        {*registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch},
+                        prompter,
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
         QDir::separator()};
 

@@ -34,7 +34,7 @@ TEST(BackgroundMusic, OpensAndPlaysWithThePathQuotedOnlyWhenItHoldsABlank) {
         RecordingMci mci;
         backgroundmusic::start(mci, row.path);
         EXPECT_EQ(mci.commands, (Commands{row.open, "play midwhee"}));
-        EXPECT_EQ(mci.capacities, (std::vector<quint32>{0, 0}));
+        EXPECT_EQ(mci.capacities, (std::vector<std::uint32_t>{0, 0}));
     }
 }
 

@@ -1,7 +1,6 @@
-#include "about/sysinfo.h"
+#include "about/startsysinfo.h"
 #include "support/fakes.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,20 +13,22 @@ class SysInfo : public ::testing::Test {
 protected:
     ScriptedRegistry registry;
     ScriptedPrompter prompter;
-    std::vector<QString> looked;
-    std::vector<QString> launched;
-    QStringList existing;
+    std::vector<std::string> looked;
+    std::vector<std::string> launched;
+    std::vector<std::string> existing;
     bool launchWorks = true;
     sysinfo::Platform platform{registry,
-                               [this](const QString& path) {
+                               [this](const std::string& path) {
                                    looked.push_back(path);
-                                   return existing.contains(path);
+                                   return std::find(existing.begin(), existing.end(), path) !=
+                                          existing.end();
                                },
-                               [this](const QString& commandLine) {
+                               [this](const std::string& commandLine) {
                                    launched.push_back(commandLine);
-                                   return launchWorks && !commandLine.isEmpty();
-                               },
-                               prompter};
+                                   return launchWorks && !commandLine.empty();
+                               }};
+
+    void start() { StartSysInfo(platform, prompter); }
 
     void expectUnavailable() {
         ASSERT_EQ(prompter.messages.size(), 1u);
@@ -42,11 +43,11 @@ protected:
 TEST_F(SysInfo, FirstLocationIsLaunchedWithoutAFileCheck) {
     registry.put(first, "PATH", Registry::typeText, std::string("C:\\Tools\\msinfo32.exe\0", 22));
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\Other\0", 9));
-    sysinfo::StartSysInfo(platform);
-    EXPECT_EQ(launched, std::vector<QString>{"C:\\Tools\\msinfo32.exe"});
+    start();
+    EXPECT_EQ(launched, std::vector<std::string>{"C:\\Tools\\msinfo32.exe"});
     EXPECT_TRUE(looked.empty());
     EXPECT_EQ(registry.opened, std::vector<std::string>{first});
-    EXPECT_EQ(registry.accessRequested.front(), 0x2003Fu);
+    EXPECT_EQ(registry.accessRequested.front(), 0x20019u); // KEY_READ
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(registry.openKeys, 0);
 }
@@ -54,7 +55,7 @@ TEST_F(SysInfo, FirstLocationIsLaunchedWithoutAFileCheck) {
 TEST_F(SysInfo, AFailingLaunchShowsTheMessage) {
     registry.put(first, "PATH", Registry::typeText, std::string("C:\\gone.exe\0", 12));
     launchWorks = false;
-    sysinfo::StartSysInfo(platform);
+    start();
     EXPECT_EQ(launched.size(), 1u);
     expectUnavailable();
 }
@@ -62,8 +63,8 @@ TEST_F(SysInfo, AFailingLaunchShowsTheMessage) {
 TEST_F(SysInfo, FirstLocationOfAnotherTypeLaunchesNothingUsable) {
     registry.put(first, "PATH", Registry::typeExpandText, std::string("%SystemRoot%\\x.exe\0", 20));
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\Other\0", 9));
-    sysinfo::StartSysInfo(platform);
-    EXPECT_EQ(launched, std::vector<QString>{""});
+    start();
+    EXPECT_EQ(launched, std::vector<std::string>{""});
     EXPECT_EQ(registry.opened, std::vector<std::string>{first});
     expectUnavailable();
 }
@@ -71,7 +72,7 @@ TEST_F(SysInfo, FirstLocationOfAnotherTypeLaunchesNothingUsable) {
 TEST_F(SysInfo, AValueWithoutDataIsAFailureAndTheSecondIsNotConsulted) {
     registry.put(first, "PATH", Registry::typeText, "");
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\Other\0", 9));
-    sysinfo::StartSysInfo(platform);
+    start();
     EXPECT_TRUE(launched.empty());
     EXPECT_EQ(registry.opened, std::vector<std::string>{first});
     EXPECT_EQ(registry.openKeys, 0);
@@ -81,23 +82,23 @@ TEST_F(SysInfo, AValueWithoutDataIsAFailureAndTheSecondIsNotConsulted) {
 TEST_F(SysInfo, SecondLocationIsUsedWhenItsFolderHoldsTheTool) {
     registry.addKey(first); // the key without the value counts as not found
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\MSINFO\0", 10));
-    existing << "C:\\MSINFO\\MSINFO32.EXE";
-    sysinfo::StartSysInfo(platform);
-    EXPECT_EQ(looked, std::vector<QString>{"C:\\MSINFO\\MSINFO32.EXE"});
-    EXPECT_EQ(launched, std::vector<QString>{"C:\\MSINFO\\MSINFO32.EXE"});
+    existing.push_back("C:\\MSINFO\\MSINFO32.EXE");
+    start();
+    EXPECT_EQ(looked, std::vector<std::string>{"C:\\MSINFO\\MSINFO32.EXE"});
+    EXPECT_EQ(launched, std::vector<std::string>{"C:\\MSINFO\\MSINFO32.EXE"});
     EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(SysInfo, SecondLocationWithoutTheToolLaunchesNothing) {
     registry.put(second, "MSINFO", Registry::typeText, std::string("C:\\MSINFO\0", 10));
-    sysinfo::StartSysInfo(platform);
+    start();
     EXPECT_EQ(looked.size(), 1u);
     EXPECT_TRUE(launched.empty());
     expectUnavailable();
 }
 
 TEST_F(SysInfo, NeitherLocationShowsTheMessage) {
-    sysinfo::StartSysInfo(platform);
+    start();
     EXPECT_EQ(registry.opened, (std::vector<std::string>{first, second}));
     EXPECT_TRUE(launched.empty());
     expectUnavailable();
@@ -105,10 +106,10 @@ TEST_F(SysInfo, NeitherLocationShowsTheMessage) {
 
 TEST(GetKeyValue, ConvertsTextAndNumbers) {
     struct Row {
-        quint32 type;
+        std::uint32_t type;
         std::string data;
         sysinfo::KeyRead read;
-        QString value;
+        std::string value;
     };
     const Row rows[] = {
         {Registry::typeText, std::string("abc\0", 4), sysinfo::KeyRead::Read, "abc"},
@@ -120,12 +121,13 @@ TEST(GetKeyValue, ConvertsTextAndNumbers) {
         {Registry::typeExpandText, std::string("x\0", 2), sysinfo::KeyRead::Read, "before"},
         {Registry::typeText, "", sysinfo::KeyRead::Failed, "before"},
         {Registry::typeText, std::string(1025, 'a'), sysinfo::KeyRead::NotFound, ""},
-        {Registry::typeText, std::string(1024, 'a'), sysinfo::KeyRead::Read, QString(1024, 'a')},
+        {Registry::typeText, std::string(1024, 'a'), sysinfo::KeyRead::Read,
+         std::string(1024, 'a')},
     };
     for (const Row& row : rows) {
         ScriptedRegistry registry;
         registry.put("K", "V", row.type, row.data);
-        QString value = "before";
+        std::string value = "before";
         EXPECT_EQ(sysinfo::GetKeyValue(registry, Registry::localMachine, "K", "V", value), row.read)
             << row.data;
         EXPECT_EQ(value, row.value) << row.data;
@@ -136,7 +138,7 @@ TEST(GetKeyValue, ConvertsTextAndNumbers) {
 TEST(GetKeyValue, MissingKeyOrValueGivesEmptyText) {
     ScriptedRegistry registry;
     registry.addKey("K");
-    QString value = "before";
+    std::string value = "before";
     EXPECT_EQ(sysinfo::GetKeyValue(registry, Registry::localMachine, "K", "V", value),
               sysinfo::KeyRead::NotFound);
     EXPECT_EQ(value, "");

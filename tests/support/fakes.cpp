@@ -84,7 +84,8 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
 
 #include <cstring>
 
-quint32 RecordingMci::mciSendString(const std::string& command, char* reply, quint32 capacity) {
+std::uint32_t RecordingMci::mciSendString(const std::string& command, char* reply,
+                                          std::uint32_t capacity) {
     commands.push_back(command);
     capacities.push_back(capacity);
     if (onCommand)
@@ -97,7 +98,8 @@ quint32 RecordingMci::mciSendString(const std::string& command, char* reply, qui
     return 0;
 }
 
-long ScriptedRegistry::openKey(quint32 root, const std::string& path, quint32 access, Key& key) {
+long ScriptedRegistry::openKey(std::uint32_t root, const std::string& path, std::uint32_t access,
+                               Key& key) {
     opened.push_back(path);
     accessRequested.push_back(access);
     if (root != localMachine || !m_values.count(path))
@@ -108,8 +110,8 @@ long ScriptedRegistry::openKey(quint32 root, const std::string& path, quint32 ac
     return 0;
 }
 
-long ScriptedRegistry::queryValue(Key key, const std::string& name, quint32& type,
-                                  unsigned char* data, quint32& size) {
+long ScriptedRegistry::queryValue(Key key, const std::string& name, std::uint32_t& type,
+                                  unsigned char* data, std::uint32_t& size) {
     const auto& values = m_values.at(m_handles.at(key - 1));
     const auto found = values.find(name);
     if (found == values.end())
@@ -117,7 +119,7 @@ long ScriptedRegistry::queryValue(Key key, const std::string& name, quint32& typ
     if (found->second.data.size() > size)
         return errorMoreData;
     std::memcpy(data, found->second.data.data(), found->second.data.size());
-    size = static_cast<quint32>(found->second.data.size());
+    size = static_cast<std::uint32_t>(found->second.data.size());
     type = found->second.type;
     return 0;
 }

@@ -53,33 +53,36 @@ public:
 // Records every MCI command and answers "status" with statusReply.
 class RecordingMci final : public Mci {
 public:
-    quint32 mciSendString(const std::string& command, char* reply, quint32 capacity) override;
+    std::uint32_t mciSendString(const std::string& command, char* reply,
+                                std::uint32_t capacity) override;
 
     std::string statusReply = "stopped";
     std::function<void(const std::string&)> onCommand;
     std::vector<std::string> commands;
-    std::vector<quint32> capacities;
+    std::vector<std::uint32_t> capacities;
 };
 
 // A registry holding exactly the keys and values a test puts in it.
 class ScriptedRegistry final : public Registry {
 public:
     struct Value {
-        quint32 type;
+        std::uint32_t type;
         std::string data;
     };
-    void put(const std::string& key, const std::string& name, quint32 type, std::string data) {
+    void put(const std::string& key, const std::string& name, std::uint32_t type,
+             std::string data) {
         m_values[key][name] = {type, std::move(data)};
     }
     void addKey(const std::string& key) { m_values[key]; }
 
-    long openKey(quint32 root, const std::string& path, quint32 access, Key& key) override;
-    long queryValue(Key key, const std::string& name, quint32& type, unsigned char* data,
-                    quint32& size) override;
+    long openKey(std::uint32_t root, const std::string& path, std::uint32_t access,
+                 Key& key) override;
+    long queryValue(Key key, const std::string& name, std::uint32_t& type, unsigned char* data,
+                    std::uint32_t& size) override;
     void closeKey(Key key) override;
 
     std::vector<std::string> opened; // key paths, in order
-    std::vector<quint32> accessRequested;
+    std::vector<std::uint32_t> accessRequested;
     int openKeys = 0; // open minus closed
 
 private:

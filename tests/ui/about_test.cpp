@@ -15,14 +15,14 @@ using Commands = std::vector<std::string>;
 struct AboutHarness : Harness {
     RecordingMci mci;
     ScriptedRegistry registry;
-    std::vector<QString> launched;
+    std::vector<std::string> launched;
     AboutServices services{mci,
-                           {registry, [](const QString&) { return false; },
-                            [this](const QString& commandLine) {
+                           {registry, [](const std::string&) { return false; },
+                            [this](const std::string& commandLine) {
                                 launched.push_back(commandLine);
                                 return true;
-                            },
-                            prompter},
+                            }},
+                           prompter,
                            QStringLiteral("/opt/my games/lopwinder"),
                            QLatin1Char('/')};
     AboutApp* box = nullptr;
@@ -193,7 +193,7 @@ void AboutTest::sysInfoButtonReportsAnUnavailableTool() {
     h.registry.put("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", Registry::typeText,
                    std::string("/usr/bin/sysinfo-tool\0", 22));
     QTest::keyClick(h.box->cmdSysInfo(), Qt::Key_Return);
-    QCOMPARE(h.launched, std::vector<QString>{QStringLiteral("/usr/bin/sysinfo-tool")});
+    QCOMPARE(h.launched, std::vector<std::string>{"/usr/bin/sysinfo-tool"});
     QVERIFY(h.box->isVisible());
     h.box->close();
 }

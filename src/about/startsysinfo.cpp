@@ -1,0 +1,10 @@
+#include "about/startsysinfo.h"
+
+void StartSysInfo(sysinfo::Platform& platform, Prompter& prompter) {
+    if (sysinfo::launchSysInfo(platform))
+        return;
+    prompter.message({QStringLiteral("System Information Is Unavailable At This Time"),
+                      MessageIcon::None,
+                      MessageButtons::Ok,
+                      {}});
+}
