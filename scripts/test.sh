@@ -19,3 +19,11 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --no-tests=error --output-on-failure -j "$jobs")
+
+# The Windows platform layers, cross-built and run under Wine, where the tools are installed
+# (.ci/run installs them).
+if command -v x86_64-w64-mingw32-g++ >/dev/null && { command -v wine64 || [ -x /usr/lib/wine/wine64 ]; } >/dev/null; then
+    scripts/windows-check.sh
+else
+    echo "Skipping the Windows layer checks: g++-mingw-w64-x86-64 and wine64 are not installed."
+fi

@@ -20,19 +20,19 @@ std::string openCommand(const QString& path) {
 }
 
 void start(Mci& mci, const QString& musicPath) {
-    mci.mciSendString(openCommand(musicPath), nullptr, 0);
-    mci.mciSendString("play midwhee", nullptr, 0);
+    mci.sendString(openCommand(musicPath), nullptr, 0);
+    mci.sendString("play midwhee", nullptr, 0);
 }
 
 void poll(Mci& mci) {
     std::array<char, 256> reply{}; // 255 characters and the NUL, new and empty at every poll
-    mci.mciSendString("status midwhee mode", reply.data(), 255);
+    mci.sendString("status midwhee mode", reply.data(), 255);
     if (std::strncmp(reply.data(), "playing", 7) != 0)
-        mci.mciSendString("close midwhee", nullptr, 0);
+        mci.sendString("close midwhee", nullptr, 0);
 }
 
 void stop(Mci& mci) {
-    mci.mciSendString("close midwhee", nullptr, 0);
+    mci.sendString("close midwhee", nullptr, 0);
 }
 
 } // namespace backgroundmusic

@@ -10,8 +10,8 @@
 class Mci {
 public:
     virtual ~Mci() = default;
-    virtual std::uint32_t mciSendString(const std::string& command, char* reply,
-                                        std::uint32_t capacity) = 0;
+    virtual std::uint32_t sendString(const std::string& command, char* reply,
+                                     std::uint32_t capacity) = 0;
 };
 
 // The platform's interpreter: winmm on Windows, our own FluidSynth-backed one elsewhere.

@@ -48,8 +48,8 @@ public:
             m_api->close(song);
     }
 
-    std::uint32_t mciSendString(const std::string& command, char* reply,
-                                std::uint32_t capacity) override {
+    std::uint32_t sendString(const std::string& command, char* reply,
+                             std::uint32_t capacity) override {
         if (reply != nullptr && capacity > 0)
             reply[0] = '\0';
         const std::vector<std::string> w = words(command);

@@ -61,6 +61,13 @@ KeyRead GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const std::string
     return KeyRead::Read;
 }
 
+std::string quotedCommandLine(const std::string& program) {
+    // Unquoted, "C:\Program Files\x.exe" would first try to run "C:\Program.exe".
+    if (program.size() >= 2 && program.front() == '"' && program.back() == '"')
+        return program;
+    return '"' + program + '"';
+}
+
 bool launchSysInfo(Platform& platform) {
     std::string p;
     switch (GetKeyValue(platform.registry, Registry::localMachine,

@@ -42,4 +42,7 @@ bool launchSysInfo(Platform& platform);
 bool systemPlainFileExists(const std::string& path);
 bool systemLaunch(const std::string& commandLine);
 
+// A Windows command line that starts program and nothing else: quoted unless it already is.
+std::string quotedCommandLine(const std::string& program);
+
 } // namespace sysinfo

@@ -20,12 +20,11 @@ int main(int argc, char* argv[]) {
     // Both are cheap until used: the music module loads only when the About box opens it.
     const std::unique_ptr<Mci> mci = createSystemMci();
     const std::unique_ptr<Registry> registry = createSystemRegistry();
-    AboutServices about{
-        *mci,
-        {*registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch},
+    AboutServices about{*mci,
+                        {*registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch},
                         prompter,
-        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
-        QDir::separator()};
+                        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
+                        QDir::separator()};
 
     MainWindow window({systemFileSystem(), prompter, lifetime,
                        [&](QWidget* mainWindow) { AboutApp::show(mainWindow, about); }});

@@ -36,7 +36,7 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const std::stri
 
 std::string status(Mci& mci) {
     std::array<char, 256> reply{};
-    mci.mciSendString("status midwhee mode", reply.data(), 255);
+    mci.sendString("status midwhee mode", reply.data(), 255);
     return reply.data();
 }
 
@@ -50,11 +50,11 @@ protected:
 
 TEST_F(LinuxMciTest, PlaysAudiblyAndStopsSayingPlayingAtTheEnd) {
     const QString song = writeFile(dir, "a song.mid", oneNoteMidi(1.0));
-    ASSERT_EQ(mci->mciSendString("open \"" + song.toStdString() + "\" type sequencer alias midwhee",
-                                 nullptr, 0),
+    ASSERT_EQ(mci->sendString("open \"" + song.toStdString() + "\" type sequencer alias midwhee",
+                              nullptr, 0),
               0u);
     EXPECT_EQ(status(*mci), "stopped");
-    ASSERT_EQ(mci->mciSendString("play midwhee", nullptr, 0), 0u);
+    ASSERT_EQ(mci->sendString("play midwhee", nullptr, 0), 0u);
 
     QElapsedTimer clock;
     clock.start();
@@ -65,8 +65,8 @@ TEST_F(LinuxMciTest, PlaysAudiblyAndStopsSayingPlayingAtTheEnd) {
     // before the player's own status would give up, about three seconds after the last note.
     EXPECT_GE(ended, 900);
     EXPECT_LE(ended, 2500);
-    EXPECT_EQ(mci->mciSendString("close midwhee", nullptr, 0), 0u);
-    EXPECT_EQ(mci->mciSendString("close midwhee", nullptr, 0), mcierror::invalidDeviceName);
+    EXPECT_EQ(mci->sendString("close midwhee", nullptr, 0), 0u);
+    EXPECT_EQ(mci->sendString("close midwhee", nullptr, 0), mcierror::invalidDeviceName);
 
     QFile wav(output);
     ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
@@ -85,12 +85,12 @@ TEST_F(LinuxMciTest, CloseStopsAtOnceAndAReopenStartsAgain) {
     const QString song = writeFile(dir, "s.mid", oneNoteMidi(5.0));
     const std::string open = "open " + song.toStdString() + " type sequencer alias midwhee";
     for (int round = 0; round < 2; ++round) {
-        ASSERT_EQ(mci->mciSendString(open, nullptr, 0), 0u);
-        ASSERT_EQ(mci->mciSendString("play midwhee", nullptr, 0), 0u);
+        ASSERT_EQ(mci->sendString(open, nullptr, 0), 0u);
+        ASSERT_EQ(mci->sendString("play midwhee", nullptr, 0), 0u);
         QThread::msleep(150);
         EXPECT_EQ(status(*mci), "playing");
-        EXPECT_EQ(mci->mciSendString(open, nullptr, 0), mcierror::duplicateAlias);
-        EXPECT_EQ(mci->mciSendString("close midwhee", nullptr, 0), 0u);
+        EXPECT_EQ(mci->sendString(open, nullptr, 0), mcierror::duplicateAlias);
+        EXPECT_EQ(mci->sendString("close midwhee", nullptr, 0), 0u);
         EXPECT_EQ(status(*mci), "");
     }
 }
@@ -105,12 +105,11 @@ TEST_F(LinuxMciTest, UnplayableFilesFailToOpenAndNeverPlay) {
     for (const Row& row :
          {Row{notMidi, mcierror::invalidFile}, Row{missing, mcierror::fileNotFound},
           Row{dir.path().toStdString(), mcierror::fileNotFound}}) {
-        EXPECT_EQ(
-            mci->mciSendString("open " + row.path + " type sequencer alias midwhee", nullptr, 0),
-            row.error);
-        EXPECT_NE(mci->mciSendString("play midwhee", nullptr, 0), 0u);
+        EXPECT_EQ(mci->sendString("open " + row.path + " type sequencer alias midwhee", nullptr, 0),
+                  row.error);
+        EXPECT_NE(mci->sendString("play midwhee", nullptr, 0), 0u);
         EXPECT_EQ(status(*mci), "");
-        EXPECT_NE(mci->mciSendString("close midwhee", nullptr, 0), 0u);
+        EXPECT_NE(mci->sendString("close midwhee", nullptr, 0), 0u);
     }
 }
 
@@ -118,9 +117,9 @@ TEST(LinuxMci, AModuleThatCannotLoadIsLikeNoAudioDevice) {
     QTemporaryDir dir;
     const QString song = writeFile(dir, "s.mid", oneNoteMidi(1.0));
     auto mci = createLinuxMci({dir.filePath("no-such-module.so"), {}, {}});
-    EXPECT_EQ(mci->mciSendString("open " + song.toStdString() + " type sequencer alias midwhee",
-                                 nullptr, 0),
-              mcierror::cannotLoadDriver);
+    EXPECT_EQ(
+        mci->sendString("open " + song.toStdString() + " type sequencer alias midwhee", nullptr, 0),
+        mcierror::cannotLoadDriver);
     EXPECT_EQ(status(*mci), "");
 }
 
@@ -128,7 +127,7 @@ TEST(LinuxMci, UnknownCommandsAreRefused) {
     auto mci = createLinuxMci({QStringLiteral(LOPWINDER_TEST_MODULE), {}, {}});
     for (const std::string command : {"", "seek midwhee to start", "status midwhee", "play",
                                       "open x.mid type waveaudio alias midwhee"})
-        EXPECT_NE(mci->mciSendString(command, nullptr, 0), 0u) << command;
+        EXPECT_NE(mci->sendString(command, nullptr, 0), 0u) << command;
 }
 
 } // namespace

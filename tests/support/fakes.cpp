@@ -84,8 +84,8 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
 
 #include <cstring>
 
-std::uint32_t RecordingMci::mciSendString(const std::string& command, char* reply,
-                                          std::uint32_t capacity) {
+std::uint32_t RecordingMci::sendString(const std::string& command, char* reply,
+                                       std::uint32_t capacity) {
     commands.push_back(command);
     capacities.push_back(capacity);
     if (onCommand)

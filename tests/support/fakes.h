@@ -53,8 +53,8 @@ public:
 // Records every MCI command and answers "status" with statusReply.
 class RecordingMci final : public Mci {
 public:
-    std::uint32_t mciSendString(const std::string& command, char* reply,
-                                std::uint32_t capacity) override;
+    std::uint32_t sendString(const std::string& command, char* reply,
+                             std::uint32_t capacity) override;
 
     std::string statusReply = "stopped";
     std::function<void(const std::string&)> onCommand;

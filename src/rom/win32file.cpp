@@ -1,0 +1,154 @@
+#include "rom/win32file.h"
+
+#include <windows.h>
+
+namespace win32file {
+namespace {
+
+OVERLAPPED at(std::int64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
+    position.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+    return position;
+}
+
+Status statusOf(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info))
+        return {};
+    Status status;
+    status.exists = true;
+    status.regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    status.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
+                                            info.nFileSizeLow);
+    status.volume = info.dwVolumeSerialNumber;
+    status.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return status;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : m_handle(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (valid())
+            CloseHandle(m_handle);
+    }
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
+
+} // namespace
+
+std::string errorText(unsigned long error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string utf8;
+    if (length > 0 && text != nullptr) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
+                                             nullptr, nullptr);
+        utf8.resize(static_cast<std::size_t>(size));
+        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8.data(), size, nullptr,
+                            nullptr);
+    }
+    LocalFree(text);
+    while (!utf8.empty() && (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == ' '))
+        utf8.pop_back();
+    return utf8.empty() ? "Windows error " + std::to_string(error) : utf8;
+}
+
+Status stat(const std::wstring& path) {
+    if (path.empty())
+        return {};
+    // Backup semantics let the same call look at folders, which are then not regular files.
+    const Handle handle(CreateFileW(path.c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.valid())
+        return {};
+    return statusOf(handle.get());
+}
+
+std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t length,
+                   std::string& out) {
+    out.clear();
+    const Handle handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.valid())
+        return errorText(GetLastError());
+    out.resize(static_cast<std::size_t>(length));
+    std::size_t done = 0;
+    while (done < out.size()) {
+        OVERLAPPED position = at(offset + static_cast<std::int64_t>(done));
+        DWORD got = 0;
+        if (!ReadFile(handle.get(), out.data() + done, static_cast<DWORD>(out.size() - done), &got,
+                      &position)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_HANDLE_EOF)
+                break;
+            out.clear();
+            return errorText(error);
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    out.resize(done);
+    return {};
+}
+
+std::unique_ptr<File> File::openExisting(const std::wstring& path, std::string& reason) {
+    // OPEN_EXISTING: a ROM that vanished since start-up must not come back as an empty file.
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        reason = errorText(GetLastError());
+        return nullptr;
+    }
+    reason.clear();
+    return std::unique_ptr<File>(new File(handle));
+}
+
+File::~File() {
+    if (m_handle != nullptr)
+        CloseHandle(m_handle);
+}
+
+Status File::status() {
+    return statusOf(m_handle);
+}
+
+std::string File::writeAt(std::int64_t offset, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        OVERLAPPED position = at(offset + static_cast<std::int64_t>(done));
+        DWORD written = 0;
+        if (!WriteFile(m_handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                       &written, &position))
+            return errorText(GetLastError());
+        if (written == 0)
+            return "The disk accepted only part of the data.";
+        done += written;
+    }
+    return {};
+}
+
+std::string File::flush() {
+    return FlushFileBuffers(m_handle) ? std::string() : errorText(GetLastError());
+}
+
+std::string File::close() {
+    if (m_handle == nullptr)
+        return {};
+    const BOOL closed = CloseHandle(m_handle);
+    m_handle = nullptr;
+    return closed ? std::string() : errorText(GetLastError());
+}
+
+} // namespace win32file

@@ -1,0 +1,47 @@
+#pragma once
+
+// Positioned file access through the wide-character Windows API, so that ROM paths outside the
+// system code page work. Free of Qt; the Qt adapter converts paths and texts.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace win32file {
+
+struct Status {
+    bool exists = false;
+    bool regular = false;
+    std::int64_t size = 0;
+    std::uint64_t volume = 0; // volume serial number
+    std::uint64_t index = 0;  // file index on that volume
+};
+
+// Reasons are the system's own words in UTF-8; an empty reason means success.
+Status stat(const std::wstring& path);
+std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t length,
+                   std::string& out);
+
+// An existing file opened for reading and writing; closes itself if the caller did not.
+class File {
+public:
+    // Never creates and never truncates.
+    static std::unique_ptr<File> openExisting(const std::wstring& path, std::string& reason);
+    ~File();
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    Status status();
+    std::string writeAt(std::int64_t offset, const std::string& bytes);
+    std::string flush();
+    std::string close();
+
+private:
+    explicit File(void* handle) : m_handle(handle) {}
+    void* m_handle;
+};
+
+// The system's message for a Win32 error code, in UTF-8.
+std::string errorText(unsigned long error);
+
+} // namespace win32file
