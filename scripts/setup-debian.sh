@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev
-          libfluidsynth-dev fluid-soundfont-gm xvfb xauth)
+          libfluidsynth-dev fluid-soundfont-gm xvfb xauth x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it on this machine, and starts the installed program under
+# Xvfb far enough to see its Open dialog. Installs system-wide: meant for CI's throwaway machine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build-package
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+      -DLOPWINDER_TESTS=OFF
+cmake --build "$build"
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/lopwinder_*.deb)
+echo "Built $deb"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "./$deb" >/dev/null
+
+program=$(readlink -f /usr/bin/lopwinder)
+folder=$(dirname "$program")
+for file in "$program" "$folder/supplimentary.dat" "$folder/liblopwinder_fluidsynth.so" \
+            /usr/share/applications/net.lopwinder.Lopwinder.desktop \
+            /usr/share/metainfo/net.lopwinder.Lopwinder.metainfo.xml \
+            /usr/share/icons/hicolor/32x32/apps/net.lopwinder.Lopwinder.png; do
+    [ -e "$file" ] || { echo "package check: $file is missing" >&2; exit 1; }
+done
+
+# shellcheck disable=SC2016
+xvfb-run -a sh -c '
+    QT_QPA_PLATFORM=xcb /usr/bin/lopwinder & pid=$!
+    for _ in $(seq 150); do
+        if xwininfo -root -tree | grep -q "\"Select a ROM...\""; then
+            kill $pid; echo "package check: the installed program shows its Open dialog"; exit 0
+        fi
+        sleep 0.2
+    done
+    kill $pid 2>/dev/null; echo "package check: no Open dialog within 30 s" >&2; exit 1'
