@@ -1,6 +1,6 @@
 #include "rom/detectrom.h"
 #include "support/fakes.h"
-#include "support/romimage.h"
+#include "romimage/romimage.h"
 
 #include <QDir>
 #include <QTemporaryDir>

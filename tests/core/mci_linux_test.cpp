@@ -61,10 +61,11 @@ TEST_F(LinuxMciTest, PlaysAudiblyAndStopsSayingPlayingAtTheEnd) {
     while (status(*mci) == "playing" && clock.elapsed() < 10000)
         QThread::msleep(20);
     const qint64 ended = clock.elapsed();
-    // The note lasts a second; its release fades within a few hundred milliseconds more, well
-    // before the player's own status would give up, about three seconds after the last note.
+    // The note lasts a second and its release fades within a few hundred milliseconds (about
+    // 1.3 s in all, measured here). FluidSynth's own player status would say "playing" until
+    // about 4 s; the bound leaves room for a loaded machine and still tells the two apart.
     EXPECT_GE(ended, 900);
-    EXPECT_LE(ended, 2500);
+    EXPECT_LE(ended, 3500);
     EXPECT_EQ(mci->sendString("close midwhee", nullptr, 0), 0u);
     EXPECT_EQ(mci->sendString("close midwhee", nullptr, 0), mcierror::invalidDeviceName);
 

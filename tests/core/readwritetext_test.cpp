@@ -1,6 +1,6 @@
 #include "rom/readwritetext.h"
 #include "support/fakes.h"
-#include "support/romimage.h"
+#include "romimage/romimage.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

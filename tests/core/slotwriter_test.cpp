@@ -1,5 +1,5 @@
 #include "support/fakes.h"
-#include "support/romimage.h"
+#include "romimage/romimage.h"
 #include "tracks/slotwriter.h"
 
 #include <QFile>

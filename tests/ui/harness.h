@@ -2,7 +2,7 @@
 
 #include "main/mainwindow.h"
 #include "support/fakes.h"
-#include "support/romimage.h"
+#include "romimage/romimage.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>

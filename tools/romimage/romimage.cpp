@@ -1,4 +1,4 @@
-#include "support/romimage.h"
+#include "romimage/romimage.h"
 
 #include "rom/variantnames.h"
 #include "rom/varianttable.h"
