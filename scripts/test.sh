@@ -1,12 +1,28 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs the whole test suite headless: once in a plain
-# build with warnings as errors, once under AddressSanitizer and UBSan.
+# Installs what is missing, then builds and runs the whole test suite headless: the Windows
+# platform layers under Wine and a bounded fuzzing run where their tools are installed (.ci/run
+# installs them), then every test in a plain build with warnings as errors, and again under
+# AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup-debian.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
+
+if command -v x86_64-w64-mingw32-g++ >/dev/null &&
+   { command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ]; }; then
+    scripts/windows-check.sh
+else
+    echo "Skipping the Windows layer checks: g++-mingw-w64-x86-64 and wine64 are not installed."
+fi
+
+if command -v clang++ >/dev/null &&
+   compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
+    scripts/fuzz.sh "${LOPWINDER_FUZZ_SECONDS:-60}"
+else
+    echo "Skipping the fuzzing run: clang and libclang-rt-14-dev are not installed."
+fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_WERROR=ON
 cmake --build build -j "$jobs"
@@ -19,11 +35,3 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --no-tests=error --output-on-failure -j "$jobs")
-
-# The Windows platform layers, cross-built and run under Wine, where the tools are installed
-# (.ci/run installs them).
-if command -v x86_64-w64-mingw32-g++ >/dev/null && { command -v wine64 || [ -x /usr/lib/wine/wine64 ]; } >/dev/null; then
-    scripts/windows-check.sh
-else
-    echo "Skipping the Windows layer checks: g++-mingw-w64-x86-64 and wine64 are not installed."
-fi

@@ -1,8 +1,8 @@
 // make-demo-rom: writes a synthetic cartridge image that Lopwinder identifies as the chosen
 // variant, for trying the program without a dump. It holds the header bytes and the slot table
 // (in the factory order) with filler elsewhere: no game code, nothing that runs.
-#include "romimage/romimage.h"
 #include "rom/varianttable.h"
+#include "romimage/romimage.h"
 
 #include <QFileInfo>
 
@@ -10,8 +10,7 @@
 #include <exception>
 #include <string>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: make-demo-rom VARIANT FILE\nVARIANT is one of:\n");
         for (const auto& row : varianttable::rows)

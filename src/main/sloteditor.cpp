@@ -2,7 +2,7 @@
 // pre-selected from the ROM's slot table.
 #include "main/mainwindow.h"
 
-#include "rom/readwritetext.h"
+#include "rom/slottable.h"
 #include "tracks/trackid.h"
 
 #include <QAbstractItemView>
@@ -10,11 +10,8 @@
 #include <QLabel>
 
 MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow& row) {
-    const FileStatus status = m_rom.fs.stat(m_rom.romPath);
-    if (!status.exists || !status.regular)
-        return LoadOutcome::Failed;
-    if (status.size < static_cast<qint64>(row.slotTableOffset) + row.slotCount) {
-        // Showing bytes the file does not hold, and saving them later, would corrupt it.
+    const slottable::Table table = slottable::read(m_rom, row);
+    if (table.status == slottable::Status::Truncated) {
         m_services.prompter.message(
             {QStringLiteral("This ROM file is too short to hold its track table: it is probably "
                             "cut off or damaged. Nothing has been changed. Now closing down."),
@@ -24,11 +21,10 @@ MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow
         m_services.lifetime.endProgram();
         return LoadOutcome::Ended;
     }
-    m_romIdentity = status.identity;
-
-    const std::string slotData = readwritetext::readText(m_rom, row.slotTableOffset, row.slotCount);
-    if (slotData.size() != static_cast<std::size_t>(row.slotCount))
+    if (table.status != slottable::Status::Read)
         return LoadOutcome::Failed;
+    m_romIdentity = table.identity;
+    const std::string& slotData = table.bytes;
 
     for (currentSlot = 1; currentSlot <= row.slotCount; ++currentSlot) {
         switch (row.catalogue) {
