@@ -11,8 +11,8 @@
 #include <string>
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make-demo-rom VARIANT FILE\nVARIANT is one of:\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: make-demo-rom VARIANT FILE [SIZE]\nVARIANT is one of:\n");
         for (const auto& row : varianttable::rows)
             std::fprintf(stderr, "  \"%.*s\"\n", static_cast<int>(row.name.size()),
                          row.name.data());
@@ -29,9 +29,15 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "make-demo-rom: %s exists already; choose a new name\n", argv[2]);
         return 1;
     }
+    const qint64 size =
+        argc == 4 ? QByteArray(argv[3]).toLongLong(nullptr, 0) : romimage::defaultSize;
+    if (size <= 0 || size > 64 * 1024 * 1024) {
+        std::fprintf(stderr, "make-demo-rom: SIZE must be 1 byte to 64 MiB\n");
+        return 2;
+    }
     const QFileInfo info(path);
     try {
-        romimage::writeFile(info.absolutePath(), info.fileName(), romimage::build(variant));
+        romimage::writeFile(info.absolutePath(), info.fileName(), romimage::build(variant, size));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make-demo-rom: cannot write %s\n", argv[2]);
         return 1;

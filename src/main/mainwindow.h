@@ -65,6 +65,7 @@ private:
     RomContext m_rom;
     FileIdentity m_romIdentity; // the file seen at start-up; Save and Reset write only to it
     qint16 currentSlot = 0;
+    int m_popupWidth = 0;
 
     std::array<QComboBox*, maxSlots> m_comboLevelSlot{};
     std::array<QLabel*, maxSlots> m_LabelComboLevel{};

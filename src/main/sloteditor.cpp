@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include <array>
+
 MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow& row) {
     const slottable::Table table = slottable::read(m_rom, row);
     if (table.status == slottable::Status::Truncated) {
@@ -61,12 +63,33 @@ void MainWindow::preselect(QComboBox* list, quint8 slotByte) {
     list->setCurrentIndex(selected);
 }
 
+namespace {
+
+// Each catalogue's labels as list texts, made once: every slot list gets the same ones.
+const QStringList& labelTexts(catalogues::Catalogue catalogue) {
+    static const std::array<QStringList, 3> texts = [] {
+        std::array<QStringList, 3> all;
+        for (const auto c : {catalogues::Catalogue::Zoomlet2, catalogues::Catalogue::Zoomlet96,
+                             catalogues::Catalogue::ZoomletMilitary}) {
+            for (const std::string_view label : catalogues::labels(c))
+                all[static_cast<std::size_t>(c)]
+                    << QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+        }
+        return all;
+    }();
+    return texts[static_cast<std::size_t>(catalogue)];
+}
+
+} // namespace
+
 void MainWindow::addLevelData(catalogues::Catalogue catalogue) {
     QComboBox* list = m_comboLevelSlot.at(currentSlot - 1);
-    for (const std::string_view label : catalogues::labels(catalogue))
-        list->addItem(QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())));
-    // The list is narrower than most labels; its pop-up shows them whole.
-    list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
+    list->addItems(labelTexts(catalogue));
+    // The list is narrower than most labels; its pop-up shows them whole. All lists hold the
+    // same labels, so the width is measured once.
+    if (m_popupWidth == 0)
+        m_popupWidth = list->view()->sizeHintForColumn(0) + 24;
+    list->view()->setMinimumWidth(m_popupWidth);
 }
 
 void MainWindow::AddZL2LevelData() {
