@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev
-          libfluidsynth-dev fluid-soundfont-gm xvfb xauth x11-utils)
+          libfluidsynth-dev fluid-soundfont-gm xvfb xauth x11-utils
+          at-spi2-core python3-pyatspi dbus imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

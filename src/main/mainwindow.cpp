@@ -6,8 +6,10 @@
 
 #include <QComboBox>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include <exception>
 
@@ -36,6 +38,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QString::fromLatin1(appidentity::title));
     resize(1000, 575);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     createControls();
 }
 

@@ -46,8 +46,8 @@ MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow
         preselect(list, static_cast<quint8>(slotData[static_cast<std::size_t>(index)]));
         const QString caption = QStringLiteral("Level Slot %1").arg(currentSlot);
         m_LabelComboLevel[index]->setText(caption);
-        list->setAccessibleName(caption);
-        list->setAccessibleDescription(QStringLiteral("Track raced in %1").arg(caption));
+        // The name stays the chosen track, which is what assistive tools read out as the value.
+        list->setAccessibleDescription(caption);
     }
     return LoadOutcome::Editing;
 }

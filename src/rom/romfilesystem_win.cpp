@@ -5,13 +5,11 @@
 
 namespace {
 
-FileStatus fromWin32(const win32file::Status& status)
-{
+FileStatus fromWin32(const win32file::Status& status) {
     return {status.exists, status.regular, status.size, {status.volume, status.index}};
 }
 
-IoResult result(const std::string& reason)
-{
+IoResult result(const std::string& reason) {
     return {QString::fromStdString(reason)};
 }
 
@@ -19,8 +17,7 @@ class WinRomFile final : public RomFile {
 public:
     explicit WinRomFile(std::unique_ptr<win32file::File> file) : m_file(std::move(file)) {}
     FileStatus status() override { return fromWin32(m_file->status()); }
-    IoResult writeAt(qint64 offset, const std::string& bytes) override
-    {
+    IoResult writeAt(qint64 offset, const std::string& bytes) override {
         return result(m_file->writeAt(offset, bytes));
     }
     IoResult flush() override { return result(m_file->flush()); }
@@ -32,18 +29,15 @@ private:
 
 class WinFileSystem final : public RomFileSystem {
 public:
-    FileStatus stat(const QString& path) override
-    {
+    FileStatus stat(const QString& path) override {
         return fromWin32(win32file::stat(path.toStdWString()));
     }
-    IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override
-    {
+    IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override {
         if (offset < 0 || length < 0)
             return {QStringLiteral("Invalid position.")};
         return result(win32file::readAt(path.toStdWString(), offset, length, out));
     }
-    std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& opened) override
-    {
+    std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& opened) override {
         std::string reason;
         auto file = win32file::File::openExisting(path.toStdWString(), reason);
         opened = result(reason);
@@ -55,8 +49,7 @@ public:
 
 } // namespace
 
-RomFileSystem& systemFileSystem()
-{
+RomFileSystem& systemFileSystem() {
     static WinFileSystem fileSystem;
     return fileSystem;
 }

@@ -1,6 +1,6 @@
 #include "rom/detectrom.h"
-#include "support/fakes.h"
 #include "romimage/romimage.h"
+#include "support/fakes.h"
 
 #include <QDir>
 #include <QTemporaryDir>

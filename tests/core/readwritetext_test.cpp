@@ -1,6 +1,6 @@
 #include "rom/readwritetext.h"
-#include "support/fakes.h"
 #include "romimage/romimage.h"
+#include "support/fakes.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

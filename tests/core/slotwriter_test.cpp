@@ -1,5 +1,5 @@
-#include "support/fakes.h"
 #include "romimage/romimage.h"
+#include "support/fakes.h"
 #include "tracks/slotwriter.h"
 
 #include <QFile>

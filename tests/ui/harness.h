@@ -1,8 +1,8 @@
 #pragma once
 
 #include "main/mainwindow.h"
-#include "support/fakes.h"
 #include "romimage/romimage.h"
+#include "support/fakes.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>

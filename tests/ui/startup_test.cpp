@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -132,6 +133,7 @@ void StartupTest::windowLayout() {
     Harness h;
     MainWindow& w = h.start(h.image("Zoomlet 2"));
     QCOMPARE(w.size(), QSize(1000, 575));
+    QCOMPARE(w.geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
     QCOMPARE(w.saveChanges()->text(), QStringLiteral("Save Changes"));
     QCOMPARE(w.saveChanges()->geometry(), QRect(184, 512, 281, 49));
     QCOMPARE(w.resetROM()->text(), QStringLiteral("Reset ROM to Defaults"));
