@@ -60,36 +60,6 @@ TEST(Catalogues, LabelsFollowTheGrammar) {
     }
 }
 
-TEST(VariantTable, RowsHoldOffsetsCountsAndCatalogues) {
-    struct Expected {
-        std::string_view name;
-        qint32 offset;
-        qint16 count;
-        Catalogue catalogue;
-    };
-    const Expected expected[] = {
-        {"Zoomlet 2", 0x3E6AE, 27, Catalogue::Zoomlet2},
-        {"Zoomlet 2 (J-Cart)", 0x3EA46, 27, Catalogue::Zoomlet2},
-        {"Zoomlet 96", 0x452C5, 27, Catalogue::Zoomlet96},
-        {"Zoomlet 96 (J-Cart)", 0x452C5, 27, Catalogue::Zoomlet96},
-        {"Zoomlet Military", 0x50CDC, 20, Catalogue::ZoomletMilitary},
-    };
-    for (const Expected& e : expected) {
-        const auto* row = varianttable::findSupported(e.name);
-        ASSERT_NE(row, nullptr) << e.name;
-        EXPECT_EQ(row->slotTableOffset, e.offset) << e.name;
-        EXPECT_EQ(row->slotCount, e.count) << e.name;
-        EXPECT_EQ(row->catalogue, e.catalogue) << e.name;
-        EXPECT_EQ(row->factoryOrder.size(), static_cast<std::size_t>(e.count)) << e.name;
-    }
-    for (const std::string_view name : {"Zoomlet 1 (E)", "Zoomlet 1 (U)"}) {
-        ASSERT_NE(varianttable::find(name), nullptr);
-        EXPECT_EQ(varianttable::findSupported(name), nullptr);
-    }
-    for (const std::string_view name : {"Error!", "", "zoomlet 2", "Zoomlet 2 "})
-        EXPECT_EQ(varianttable::find(name), nullptr) << name;
-}
-
 TEST(VariantTable, FactoryOrdersAreDistinctIdsOfTheirCatalogue) {
     for (const auto& row : varianttable::rows) {
         if (!row.supported)
