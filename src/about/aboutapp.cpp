@@ -3,23 +3,17 @@
 #include "about/backgroundmusic.h"
 #include "about/startsysinfo.h"
 #include "main/appidentity.h"
+#include "main/windowgeometry.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
-
-// The box was laid out in twips; 15 twips make a pixel.
-constexpr QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry) {
     auto* label = new QLabel(parent);
@@ -93,11 +87,7 @@ AboutApp::~AboutApp() {
 
 AboutApp* AboutApp::show(QWidget* mainWindow, AboutServices& services) {
     auto* box = new AboutApp(mainWindow, services);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = box->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        box->move(frame.topLeft());
-    }
+    centreOnScreen(box);
     box->QWidget::show();
     box->m_cmdOK->setFocus();
     return box;

@@ -1,24 +1,18 @@
 #include "main/mainwindow.h"
 
 #include "main/appidentity.h"
+#include "main/windowgeometry.h"
 #include "rom/detectrom.h"
 #include "rom/variantnames.h"
 
 #include <QComboBox>
 #include <QFont>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include <exception>
 
 namespace {
-
-// The window was laid out in twips; 15 twips make a pixel.
-constexpr QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
 
 QFont sansSerifBold(qreal pointSize) {
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -38,8 +32,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QString::fromLatin1(appidentity::title));
     resize(1000, 575);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
     createControls();
 }
 
