@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -222,9 +223,22 @@ void StartupTest::realPrompterAsksWithTheFileDialog() {
         title = dialog->windowTitle();
         filters = dialog->nameFilters();
         selectedFilter = dialog->selectedNameFilter();
-        // A typed name that does not exist is accepted and handed back.
-        dialog->selectFile(wanted);
-        static_cast<QDialog*>(dialog)->accept();
+        // A typed name that does not exist is accepted and handed back. The dialog's file model
+        // may clear the field once it has loaded the folder, so type again until the dialog
+        // takes it, as a user would; give up after a few seconds rather than hang.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        auto* retry = new QTimer(dialog);
+        QObject::connect(retry, &QTimer::timeout, dialog,
+                         [dialog, name, wanted, tries = 0]() mutable {
+                             if (++tries > 100) {
+                                 static_cast<QDialog*>(dialog)->reject();
+                                 return;
+                             }
+                             name->setText(wanted);
+                             static_cast<QDialog*>(dialog)->accept();
+                         });
+        retry->start(50);
     });
     QtPrompter prompter;
     const QString path =
