@@ -2,8 +2,8 @@
 
 #include "about/backgroundmusic.h"
 #include "about/startsysinfo.h"
-#include "main/appidentity.h"
-#include "main/windowgeometry.h"
+#include "app/appidentity.h"
+#include "app/windowgeometry.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

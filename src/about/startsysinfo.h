@@ -1,7 +1,7 @@
 #pragma once
 
 #include "about/sysinfo.h"
-#include "main/prompter.h"
+#include "app/prompter.h"
 
 // The System Info button: starts the tool, or tells the user it is unavailable.
 void StartSysInfo(sysinfo::Platform& platform, Prompter& prompter);

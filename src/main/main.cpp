@@ -1,6 +1,6 @@
 #include "about/aboutapp.h"
 #include "about/registry.h"
-#include "main/appidentity.h"
+#include "app/appidentity.h"
 #include "main/mainwindow.h"
 #include "main/qtprompter.h"
 

@@ -1,7 +1,7 @@
 #include "main/mainwindow.h"
 
-#include "main/appidentity.h"
-#include "main/windowgeometry.h"
+#include "app/appidentity.h"
+#include "app/windowgeometry.h"
 #include "rom/detectrom.h"
 #include "rom/variantnames.h"
 
@@ -129,6 +129,27 @@ MainWindow::LoadOutcome MainWindow::loadStep() {
 void MainWindow::refuse(const QString& text) {
     m_services.prompter.message({text, MessageIcon::Information, MessageButtons::Ok, {}});
     m_services.lifetime.endProgram();
+}
+
+void MainWindow::saveChanges_Click() {
+    if (m_loaded.row == nullptr)
+        return;
+    QStringList currentTexts;
+    for (currentSlot = 1; currentSlot <= m_loaded.row->slotCount; ++currentSlot)
+        currentTexts << m_comboLevelSlot[currentSlot - 1]->currentText();
+    m_services.prompter.message(savereset::save(m_rom.fs, m_loaded, currentTexts).message);
+}
+
+void MainWindow::resetROM_Click() {
+    const Answer answer = m_services.prompter.message(
+        {QStringLiteral("Really reset ROM?"), MessageIcon::Exclamation, MessageButtons::YesNo, {}});
+    if (answer != Answer::Yes || m_loaded.row == nullptr)
+        return;
+    const savereset::Feedback feedback = savereset::reset(m_rom.fs, m_loaded);
+    m_services.prompter.message(feedback.message);
+    // After a failure the program stays open so the user can act on the message.
+    if (feedback.written)
+        m_services.lifetime.endProgram();
 }
 
 void MainWindow::about_Click() {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "main/prompter.h"
+#include "app/prompter.h"
 #include "rom/romcontext.h"
 #include "rom/varianttable.h"
 #include "tracks/catalogues.h"
+#include "tracks/savereset.h"
 
 #include <QWidget>
 
@@ -63,7 +64,7 @@ private:
 
     MainWindowServices m_services;
     RomContext m_rom;
-    FileIdentity m_romIdentity; // the file seen at start-up; Save and Reset write only to it
+    savereset::LoadedRom m_loaded; // what Save and Reset check the file against before writing
     qint16 currentSlot = 0;
     int m_popupWidth = 0;
 

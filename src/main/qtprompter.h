@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/prompter.h"
+#include "app/prompter.h"
 
 #include <QStringList>
 

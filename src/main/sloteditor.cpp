@@ -25,7 +25,7 @@ MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow
     }
     if (table.status != slottable::Status::Read)
         return LoadOutcome::Failed;
-    m_romIdentity = table.identity;
+    m_loaded = {m_rom.romPath, &row, table.bytes};
     const std::string& slotData = table.bytes;
 
     for (currentSlot = 1; currentSlot <= row.slotCount; ++currentSlot) {

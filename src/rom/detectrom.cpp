@@ -9,12 +9,12 @@ namespace detectROM {
 namespace {
 
 // Each read takes exactly as many bytes as the literals it is compared with.
-bool readEquals(const RomContext& rom, qint32 offset, std::string_view literal) {
-    return readwritetext::readText(rom, offset, static_cast<qint16>(literal.size())) == literal;
+bool readEquals(const ByteReader& read, qint32 offset, std::string_view literal) {
+    return read(offset, static_cast<qint16>(literal.size())) == literal;
 }
 
-bool readEqualsAny(const RomContext& rom, qint32 offset, std::string_view a, std::string_view b) {
-    const std::string bytes = readwritetext::readText(rom, offset, static_cast<qint16>(a.size()));
+bool readEqualsAny(const ByteReader& read, qint32 offset, std::string_view a, std::string_view b) {
+    const std::string bytes = read(offset, static_cast<qint16>(a.size()));
     return bytes == a || bytes == b;
 }
 
@@ -25,37 +25,39 @@ bool hasEditableExtension(const QString& path) {
     return extension == QLatin1String("bin") || extension == QLatin1String("gen");
 }
 
-std::string_view identify(const RomContext& rom, const QString& path) {
+} // namespace
+
+std::string_view variantOf(const QString& path, const ByteReader& read) {
     using namespace variantnames;
     if (!hasEditableExtension(path))
         return error;
-    if (!readEqualsAny(rom, 0x100, "SEGA MEGA DRIVE", "SEGA GENESIS   "))
+    if (!readEqualsAny(read, 0x100, "SEGA MEGA DRIVE", "SEGA GENESIS   "))
         return error;
 
-    const std::string serial = readwritetext::readText(rom, 0x183, 11);
+    const std::string serial = read(0x183, 11);
     if (serial == "T-120096-50")
-        return readEquals(rom, 0x18E, "~P") ? zoomlet2JCart : zoomlet2;
+        return readEquals(read, 0x18E, "~P") ? zoomlet2JCart : zoomlet2;
     if (serial != "00000000-00")
         return error;
 
     // This order is binding: a "SEGA" maker field wins whatever the vector bytes hold.
-    if (readEquals(rom, 0x113, "SEGA"))
+    if (readEquals(read, 0x113, "SEGA"))
         return zoomletMilitary;
-    const std::string vector = readwritetext::readText(rom, 0x00A, 1);
+    const std::string vector = read(0x00A, 1);
     if (vector == "z")
         return zoomlet1U;
     if (vector == "y")
         return zoomlet1E;
-    return readEquals(rom, 0x000, "DNLD") ? zoomlet96JCart : zoomlet96;
+    return readEquals(read, 0x000, "DNLD") ? zoomlet96JCart : zoomlet96;
 }
-
-} // namespace
 
 bool identifyROM(RomContext& rom, const QString& path) {
     const FileStatus status = rom.fs.stat(path);
     if (!status.exists || !status.regular)
         return false;
-    rom.romVariant = std::string(identify(rom, path));
+    rom.romVariant = std::string(variantOf(path, [&rom](qint32 offset, qint16 length) {
+        return readwritetext::readText(rom, offset, length);
+    }));
     return true;
 }
 

@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <functional>
+#include <string>
+#include <string_view>
+
 // Names the ROM variant from the file name's extension and a few cartridge header bytes.
 namespace detectROM {
 
@@ -11,5 +15,12 @@ namespace detectROM {
 // empty and reading nothing, when path names no existing plain file (an empty path included).
 // Reads go through readText and so through rom.romPath, which must equal path.
 [[nodiscard]] bool identifyROM(RomContext& rom, const QString& path);
+
+// Reads length bytes at offset; bytes the file does not have come back as 0x00 or not at all.
+using ByteReader = std::function<std::string(qint32 offset, qint16 length)>;
+
+// The variant that path's name and the bytes given by read make, reading only the bytes the
+// decision reaches, in the order it reaches them. Save and Reset use it to recheck an open file.
+std::string_view variantOf(const QString& path, const ByteReader& read);
 
 } // namespace detectROM

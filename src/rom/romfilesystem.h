@@ -9,19 +9,10 @@
 // The file system as the ROM code sees it. The platform implementation is chosen at build time;
 // tests wrap it to count reads and to inject each kind of failure.
 
-// Tells one file from another at the same path (device and inode on POSIX, volume serial and file
-// index on Windows), so that a file replaced since start-up is never written.
-struct FileIdentity {
-    quint64 device = 0;
-    quint64 index = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-
 struct FileStatus {
     bool exists = false;
     bool regular = false; // a plain file, not a directory or device
     qint64 size = 0;
-    FileIdentity identity;
 };
 
 // An empty reason means success; otherwise the reason is the system's own words, fit to show.
@@ -30,11 +21,13 @@ struct IoResult {
     bool ok() const { return reason.isEmpty(); }
 };
 
-// An existing file opened for reading and writing. Closes itself if the caller did not.
+// An existing plain file opened for reading and writing. Closes itself if the caller did not.
 class RomFile {
 public:
     virtual ~RomFile() = default;
     virtual FileStatus status() = 0;
+    // Reads up to length bytes at offset into out; fewer when the file ends first.
+    virtual IoResult readAt(qint64 offset, qint64 length, std::string& out) = 0;
     // Writes all of bytes at offset, or fails; a partial write is a failure.
     virtual IoResult writeAt(qint64 offset, const std::string& bytes) = 0;
     // Makes the written bytes durable on the storage device.
@@ -46,10 +39,12 @@ class RomFileSystem {
 public:
     virtual ~RomFileSystem() = default;
     virtual FileStatus stat(const QString& path) = 0;
-    // Reads up to length bytes at offset into out; fewer when the file ends first.
+    // Opens, reads up to length bytes at offset into out (fewer when the file ends first) and
+    // closes again. Fails for anything but a plain file.
     virtual IoResult readAt(const QString& path, qint64 offset, qint64 length,
                             std::string& out) = 0;
-    // Opens an existing file for reading and writing: never creates one, never truncates.
+    // Opens an existing plain file for reading and writing: never creates one, never truncates,
+    // and never waits on a device or pipe that was put at the path.
     virtual std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) = 0;
 };
 

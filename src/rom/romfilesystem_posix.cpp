@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace {
 
 // Paths go to the kernel in the file system's own encoding, so blanks and non-ASCII names work.
@@ -19,20 +21,28 @@ QString errnoReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+const QString notAPlainFile = QStringLiteral("It is not a plain file.");
+
 FileStatus fromStat(const struct stat& st) {
     FileStatus status;
     status.exists = true;
     status.regular = S_ISREG(st.st_mode);
     status.size = static_cast<qint64>(st.st_size);
-    status.identity = {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
     return status;
 }
 
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        if (this != &other) {
+            if (m_fd >= 0)
+                ::close(m_fd);
+            m_fd = std::exchange(other.m_fd, -1);
+        }
+        return *this;
+    }
     ~FileDescriptor() {
         if (m_fd >= 0)
             ::close(m_fd);
@@ -49,15 +59,58 @@ private:
     int m_fd;
 };
 
+// O_NONBLOCK: a FIFO or device put at the path must not hang the program in open(). The type is
+// then checked on the descriptor itself, so nothing can be swapped in between.
+IoResult openPlainFile(const QString& path, int access, FileDescriptor& fd) {
+    fd = FileDescriptor(
+        ::open(nativePath(path).constData(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return {errnoReason(errno)};
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return {errnoReason(errno)};
+    if (!S_ISREG(st.st_mode))
+        return {notAPlainFile};
+    return {};
+}
+
+IoResult readDescriptor(int fd, qint64 offset, qint64 length, std::string& out) {
+    out.clear();
+    if (offset < 0 || length < 0)
+        return {QStringLiteral("Invalid position.")};
+    out.resize(static_cast<std::size_t>(length));
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t n = ::pread(fd, out.data() + done, out.size() - done,
+                                  static_cast<off_t>(offset + static_cast<qint64>(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            out.clear();
+            return {errnoReason(error)};
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    out.resize(done);
+    return {};
+}
+
 class PosixRomFile final : public RomFile {
 public:
-    explicit PosixRomFile(int fd) : m_fd(fd) {}
+    explicit PosixRomFile(FileDescriptor fd) : m_fd(std::move(fd)) {}
 
     FileStatus status() override {
         struct stat st {};
         if (::fstat(m_fd.get(), &st) != 0)
             return {};
         return fromStat(st);
+    }
+
+    IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
+        return readDescriptor(m_fd.get(), offset, length, out);
     }
 
     IoResult writeAt(qint64 offset, const std::string& bytes) override {
@@ -105,28 +158,11 @@ public:
 
     IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override {
         out.clear();
-        if (offset < 0 || length < 0)
-            return {QStringLiteral("Invalid position.")};
-        FileDescriptor fd(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() < 0)
-            return {errnoReason(errno)};
-        out.resize(static_cast<std::size_t>(length));
-        std::size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t n = ::pread(fd.get(), out.data() + done, out.size() - done,
-                                      static_cast<off_t>(offset + static_cast<qint64>(done)));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                const int error = errno;
-                out.clear();
-                return {errnoReason(error)};
-            }
-            if (n == 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        out.resize(done);
+        FileDescriptor fd(-1);
+        if (const IoResult opened = openPlainFile(path, O_RDONLY, fd); !opened.ok())
+            return opened;
+        if (const IoResult read = readDescriptor(fd.get(), offset, length, out); !read.ok())
+            return read;
         if (fd.release() != 0) {
             out.clear();
             return {errnoReason(errno)};
@@ -136,13 +172,11 @@ public:
 
     std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) override {
         // No O_CREAT: a ROM that vanished since start-up must not come back as an empty file.
-        const int fd = ::open(nativePath(path).constData(), O_RDWR | O_CLOEXEC);
-        if (fd < 0) {
-            result = {errnoReason(errno)};
+        FileDescriptor fd(-1);
+        result = openPlainFile(path, O_RDWR, fd);
+        if (!result.ok())
             return nullptr;
-        }
-        result = {};
-        return std::make_unique<PosixRomFile>(fd);
+        return std::make_unique<PosixRomFile>(std::move(fd));
     }
 };
 

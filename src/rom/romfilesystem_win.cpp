@@ -6,7 +6,7 @@
 namespace {
 
 FileStatus fromWin32(const win32file::Status& status) {
-    return {status.exists, status.regular, status.size, {status.volume, status.index}};
+    return {status.exists, status.regular, status.size};
 }
 
 IoResult result(const std::string& reason) {
@@ -17,6 +17,11 @@ class WinRomFile final : public RomFile {
 public:
     explicit WinRomFile(std::unique_ptr<win32file::File> file) : m_file(std::move(file)) {}
     FileStatus status() override { return fromWin32(m_file->status()); }
+    IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
+        if (offset < 0 || length < 0)
+            return {QStringLiteral("Invalid position.")};
+        return result(m_file->readAt(offset, length, out));
+    }
     IoResult writeAt(qint64 offset, const std::string& bytes) override {
         return result(m_file->writeAt(offset, bytes));
     }

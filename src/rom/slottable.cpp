@@ -7,13 +7,10 @@ namespace slottable {
 Table read(const RomContext& rom, const varianttable::VariantRow& row) {
     Table table;
     const FileStatus status = rom.fs.stat(rom.romPath);
-    if (!status.exists || !status.regular)
-        return table;
-    if (status.size < static_cast<qint64>(row.slotTableOffset) + row.slotCount) {
+    if (status.regular && status.size < static_cast<qint64>(row.slotTableOffset) + row.slotCount) {
         table.status = Status::Truncated;
         return table;
     }
-    table.identity = status.identity;
     table.bytes = readwritetext::readText(rom, row.slotTableOffset, row.slotCount);
     if (table.bytes.size() == static_cast<std::size_t>(row.slotCount))
         table.status = Status::Read;

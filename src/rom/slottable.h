@@ -17,10 +17,10 @@ enum class Status {
 struct Table {
     Status status = Status::Failed;
     std::string bytes;
-    FileIdentity identity; // of the file read, so that later writes go to that file only
 };
 
-// Checks that the whole table lies inside rom.romPath's file, then reads it with one readText.
+// Checks that the whole table lies inside rom.romPath's file, then reads it with one readText,
+// which tells the user when the file cannot be read.
 Table read(const RomContext& rom, const varianttable::VariantRow& row);
 
 } // namespace slottable

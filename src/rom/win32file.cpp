@@ -21,8 +21,6 @@ Status statusOf(HANDLE handle) {
     status.regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     status.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
                                             info.nFileSizeLow);
-    status.volume = info.dwVolumeSerialNumber;
-    status.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     return status;
 }
 
@@ -41,6 +39,35 @@ public:
 private:
     HANDLE m_handle;
 };
+
+const char* const notAPlainFile = "It is not a plain file.";
+
+// Pipes and devices opened by name are refused before anything is read from or written to them.
+bool onDisk(HANDLE handle) {
+    return GetFileType(handle) == FILE_TYPE_DISK;
+}
+
+std::string readHandle(HANDLE handle, std::int64_t offset, std::int64_t length, std::string& out) {
+    out.resize(static_cast<std::size_t>(length));
+    std::size_t done = 0;
+    while (done < out.size()) {
+        OVERLAPPED position = at(offset + static_cast<std::int64_t>(done));
+        DWORD got = 0;
+        if (!ReadFile(handle, out.data() + done, static_cast<DWORD>(out.size() - done), &got,
+                      &position)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_HANDLE_EOF)
+                break;
+            out.clear();
+            return errorText(error);
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    out.resize(done);
+    return {};
+}
 
 } // namespace
 
@@ -82,25 +109,9 @@ std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t l
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.valid())
         return errorText(GetLastError());
-    out.resize(static_cast<std::size_t>(length));
-    std::size_t done = 0;
-    while (done < out.size()) {
-        OVERLAPPED position = at(offset + static_cast<std::int64_t>(done));
-        DWORD got = 0;
-        if (!ReadFile(handle.get(), out.data() + done, static_cast<DWORD>(out.size() - done), &got,
-                      &position)) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_HANDLE_EOF)
-                break;
-            out.clear();
-            return errorText(error);
-        }
-        if (got == 0)
-            break;
-        done += got;
-    }
-    out.resize(done);
-    return {};
+    if (!onDisk(handle.get()))
+        return notAPlainFile;
+    return readHandle(handle.get(), offset, length, out);
 }
 
 std::unique_ptr<File> File::openExisting(const std::wstring& path, std::string& reason) {
@@ -109,6 +120,11 @@ std::unique_ptr<File> File::openExisting(const std::wstring& path, std::string& 
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         reason = errorText(GetLastError());
+        return nullptr;
+    }
+    if (!onDisk(handle)) {
+        CloseHandle(handle);
+        reason = notAPlainFile;
         return nullptr;
     }
     reason.clear();
@@ -122,6 +138,11 @@ File::~File() {
 
 Status File::status() {
     return statusOf(m_handle);
+}
+
+std::string File::readAt(std::int64_t offset, std::int64_t length, std::string& out) {
+    out.clear();
+    return readHandle(m_handle, offset, length, out);
 }
 
 std::string File::writeAt(std::int64_t offset, const std::string& bytes) {

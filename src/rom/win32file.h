@@ -13,8 +13,6 @@ struct Status {
     bool exists = false;
     bool regular = false;
     std::int64_t size = 0;
-    std::uint64_t volume = 0; // volume serial number
-    std::uint64_t index = 0;  // file index on that volume
 };
 
 // Reasons are the system's own words in UTF-8; an empty reason means success.
@@ -22,16 +20,17 @@ Status stat(const std::wstring& path);
 std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t length,
                    std::string& out);
 
-// An existing file opened for reading and writing; closes itself if the caller did not.
+// An existing plain file opened for reading and writing; closes itself if the caller did not.
 class File {
 public:
-    // Never creates and never truncates.
+    // Never creates and never truncates; refuses anything that is not a file on a disk.
     static std::unique_ptr<File> openExisting(const std::wstring& path, std::string& reason);
     ~File();
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
     Status status();
+    std::string readAt(std::int64_t offset, std::int64_t length, std::string& out);
     std::string writeAt(std::int64_t offset, const std::string& bytes);
     std::string flush();
     std::string close();

@@ -1,41 +1,86 @@
 #include "tracks/slotwriter.h"
 
+#include "rom/detectrom.h"
 #include "rom/readwritetext.h"
 
 namespace slotwriter {
+namespace {
 
-Result writeSlotTable(RomFileSystem& fs, const QString& path, const FileIdentity& expected,
+Result notWritten(const QString& reason, const QString& advice = {}) {
+    return {Outcome::NotWritten, reason, advice};
+}
+
+} // namespace
+
+Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& expected,
                       qint32 offset, const std::string& slotString) {
     IoResult opened;
     std::unique_ptr<RomFile> file = fs.openExisting(path, opened);
     if (!file) {
-        return {
-            Outcome::NotWritten,
-            QStringLiteral("The ROM file could not be opened for writing: %1").arg(opened.reason)};
+        return notWritten(
+            QStringLiteral("The ROM file could not be opened for writing: %1").arg(opened.reason));
     }
-    const FileStatus status = file->status();
-    if (!status.exists || !status.regular || status.identity != expected) {
-        return {
-            Outcome::NotWritten,
-            QStringLiteral("The ROM file has been replaced by another file since it was opened.")};
+    // Everything is compared through the file about to be written, so that nothing can be
+    // swapped in between the look and the write.
+    IoResult readFailure;
+    const auto read = [&](qint64 at, qint64 length) {
+        std::string bytes;
+        if (const IoResult result = file->readAt(at, length, bytes); !result.ok()) {
+            readFailure = result;
+            return std::string();
+        }
+        bytes.resize(static_cast<std::size_t>(length), '\0');
+        return bytes;
+    };
+    const std::string_view variant =
+        detectROM::variantOf(path, [&](qint32 at, qint16 length) { return read(at, length); });
+    const std::string table =
+        expected.table ? read(offset, static_cast<qint64>(slotString.size())) : std::string();
+    if (!readFailure.ok()) {
+        return notWritten(
+            QStringLiteral("The ROM file could not be read: %1").arg(readFailure.reason));
     }
+    if (variant != expected.variant) {
+        return notWritten(QStringLiteral("The file is no longer the ROM that was loaded: it is not "
+                                         "a \"%1\" image any more.")
+                              .arg(QLatin1String(expected.variant)),
+                          QStringLiteral("To edit the file as it is now, close Lopwinder and open "
+                                         "it again."));
+    }
+    const qint64 size = file->status().size;
     const qint64 end = static_cast<qint64>(offset) + static_cast<qint64>(slotString.size());
-    if (status.size < end) {
+    if (size < end) {
         // Extending it would invent bytes for a table the file does not hold.
-        return {Outcome::NotWritten,
-                QStringLiteral("The ROM file has become too short to hold its track table; it was "
-                               "not extended.")};
+        return notWritten(QStringLiteral("The ROM file has become too short to hold its track "
+                                         "table; it was not extended."),
+                          QStringLiteral("Restore the file from a copy."));
     }
+    if (expected.table && table != *expected.table) {
+        return notWritten(QStringLiteral("Another program changed the track table in the ROM file "
+                                         "since Lopwinder loaded it."),
+                          QStringLiteral("Close Lopwinder and open the file again to see the "
+                                         "current tracks."));
+    }
+
     if (const IoResult written = readwritetext::writeText(*file, offset, slotString); !written.ok())
-        return {Outcome::PartlyWritten, QStringLiteral("Writing failed: %1").arg(written.reason)};
-    if (const IoResult flushed = file->flush(); !flushed.ok()) {
         return {
-            Outcome::Unconfirmed,
-            QStringLiteral("The data could not be flushed to the disk: %1").arg(flushed.reason)};
+            Outcome::PartlyWritten, QStringLiteral("Writing failed: %1").arg(written.reason), {}};
+    if (file->status().size != size) {
+        // Cut short by someone else in between: the write has put a table into a damaged file.
+        return {Outcome::PartlyWritten,
+                QStringLiteral("Another program changed the ROM file's size while it was being "
+                               "written."),
+                QStringLiteral("Restore the file from a copy.")};
+    }
+    if (const IoResult flushed = file->flush(); !flushed.ok()) {
+        return {Outcome::Unconfirmed,
+                QStringLiteral("The data could not be flushed to the disk: %1").arg(flushed.reason),
+                {}};
     }
     if (const IoResult closed = file->close(); !closed.ok()) {
         return {Outcome::Unconfirmed,
-                QStringLiteral("The file could not be closed: %1").arg(closed.reason)};
+                QStringLiteral("The file could not be closed: %1").arg(closed.reason),
+                {}};
     }
     return {};
 }
@@ -64,10 +109,11 @@ QString failureText(Action action, const Result& result) {
                                         "the write.");
         break;
     }
-    const QString retry = save ? QStringLiteral("Fix the cause and save again.")
-                               : QStringLiteral("Fix the cause and reset again.");
+    const QString advice = !result.advice.isEmpty() ? result.advice
+                           : save ? QStringLiteral("Fix the cause and save again.")
+                                  : QStringLiteral("Fix the cause and reset again.");
     return headline + QStringLiteral("\r\n\r\n") + result.reason + QStringLiteral("\r\n\r\n") +
-           retry;
+           advice;
 }
 
 } // namespace slotwriter

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 // Writes a whole slot table into the ROM in place, for Save and Reset alike.
 namespace slotwriter {
@@ -19,13 +21,21 @@ enum class Outcome {
 
 struct Result {
     Outcome outcome = Outcome::Written;
-    QString reason; // plain words for the user; empty when written
+    QString reason; // what happened, in plain words; empty when written
+    QString advice; // what the user can do; empty: fix the cause and try again
 };
 
-// Opens the existing file at path (never creating or truncating it), checks that it is still the
-// file seen at start-up (expected) and still long enough, writes slotString at offset with one
-// writeText, flushes it to the device and closes it.
-Result writeSlotTable(RomFileSystem& fs, const QString& path, const FileIdentity& expected,
+// What the file must still hold before anything is written into it.
+struct Expected {
+    std::string_view variant;         // the variant identified at start-up
+    std::optional<std::string> table; // the slot table as last read or written; nullopt: any
+};
+
+// Opens the existing plain file at path (never creating or truncating it), and through that open
+// file checks that it still identifies as expected.variant, is long enough for the table and,
+// when expected.table is set, still holds that table. Only then writes slotString at offset with
+// one writeText, checks that the file kept its size, flushes it to the device and closes it.
+Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& expected,
                       qint32 offset, const std::string& slotString);
 
 enum class Action { Save, Reset };

@@ -2,7 +2,7 @@
 // Input layout: byte 0 picks the file name, bytes 1-3 the file length in bytes (little-endian,
 // up to 1 MiB), the rest is the file's content from offset 0; the same bytes also fill every
 // variant's slot table, so that pre-selection sees arbitrary track IDs.
-#include "main/prompter.h"
+#include "app/prompter.h"
 #include "rom/detectrom.h"
 #include "rom/slottable.h"
 #include "rom/variantnames.h"

@@ -235,11 +235,14 @@ void files() {
     CHECK(!win32file::File::openExisting(folder + L"\\missing.bin", reason));
     CHECK(!reason.empty());
     CHECK(!win32file::stat(folder + L"\\missing.bin").exists); // not created
+    // A device at the path is refused, not read or written.
+    CHECK(!win32file::File::openExisting(L"\\\\.\\NUL", reason) && !reason.empty());
+    CHECK(!win32file::readAt(L"\\\\.\\NUL", 0, 4, out).empty());
 
     auto rom = win32file::File::openExisting(path, reason);
     CHECK(rom != nullptr);
     if (rom) {
-        CHECK(rom->status().index == status.index && rom->status().volume == status.volume);
+        CHECK(rom->readAt(6, 4, out).empty() && out == bytes.substr(6, 4));
         CHECK(rom->writeAt(10, std::string("\0\x80\xff", 3)).empty());
         CHECK(rom->flush().empty());
         CHECK(rom->close().empty());

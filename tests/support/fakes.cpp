@@ -1,5 +1,7 @@
 #include "support/fakes.h"
 
+#include <QFile>
+
 QString ScriptedPrompter::askOpenFile(const OpenFileRequest& request) {
     openRequests.push_back(request);
     return openAnswer;
@@ -23,13 +25,18 @@ namespace {
 // Passes through to a real file, failing at the chosen step.
 class FaultyFile final : public RomFile {
 public:
-    FaultyFile(std::unique_ptr<RomFile> file, ScriptedFileSystem::Fault fault)
-        : m_file(std::move(file)), m_fault(fault) {}
+    FaultyFile(std::unique_ptr<RomFile> file, ScriptedFileSystem::Fault fault, QString path)
+        : m_file(std::move(file)), m_fault(fault), m_path(std::move(path)) {}
     FileStatus status() override { return m_file->status(); }
+    IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
+        return m_file->readAt(offset, length, out);
+    }
     IoResult writeAt(qint64 offset, const std::string& bytes) override {
         using Fault = ScriptedFileSystem::Fault;
         if (m_fault == Fault::WriteNothing)
             return {QStringLiteral("Input/output error")};
+        if (m_fault == Fault::Truncate)
+            QFile::resize(m_path, 0);
         if (m_fault == Fault::ShortWrite) {
             // The first half reaches the file, as when the disk fills up midway.
             const IoResult half = m_file->writeAt(offset, bytes.substr(0, bytes.size() / 2));
@@ -52,6 +59,7 @@ public:
 private:
     std::unique_ptr<RomFile> m_file;
     ScriptedFileSystem::Fault m_fault;
+    QString m_path;
 };
 
 } // namespace
@@ -79,7 +87,7 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
     std::unique_ptr<RomFile> file = systemFileSystem().openExisting(path, result);
     if (!file)
         return nullptr;
-    return std::make_unique<FaultyFile>(std::move(file), fault);
+    return std::make_unique<FaultyFile>(std::move(file), fault, path);
 }
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/prompter.h"
+#include "app/prompter.h"
 #include "rom/romfilesystem.h"
 
 #include <deque>
@@ -32,7 +32,8 @@ public:
         qint64 length;
         bool operator==(const Read&) const = default;
     };
-    enum class Fault { None, OpenForWrite, WriteNothing, ShortWrite, Flush, Close };
+    // Truncate: another program empties the file just before the write.
+    enum class Fault { None, OpenForWrite, WriteNothing, ShortWrite, Truncate, Flush, Close };
 
     FileStatus stat(const QString& path) override;
     IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override;

@@ -1,6 +1,6 @@
-#include "main/prompter.h"
+#include "app/prompter.h"
 
-#include "main/appidentity.h"
+#include "app/appidentity.h"
 
 QString Message::shownTitle() const {
     return title.isEmpty() ? QString::fromLatin1(appidentity::title) : title;
