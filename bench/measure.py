@@ -67,4 +67,4 @@ print(f"ROM bytes at start-up: {read} read, {written} written (minimum: 55 read,
       + ("; the file was also mapped" if mapped else ""))
 read, written, mapped = rom_bytes("--save")
 print(f"ROM bytes at start-up and one save: {read} read, {written} written"
-      f" (minimum: 55 read, 27 written)" + ("; the file was also mapped" if mapped else ""))
+      f" (minimum: 110 read, 27 written)" + ("; the file was also mapped" if mapped else ""))

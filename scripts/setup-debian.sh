@@ -3,8 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev
-          libfluidsynth-dev fluid-soundfont-gm xvfb xauth x11-utils
-          at-spi2-core python3-pyatspi dbus imagemagick)
+          libfluidsynth-dev timgm6mb-soundfont xvfb xauth x11-utils
+          at-spi2-core python3-pyatspi dbus imagemagick openbox wmctrl)
 
 missing=()
 for p in "${packages[@]}"; do

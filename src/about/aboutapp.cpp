@@ -6,6 +6,7 @@
 #include "app/windowgeometry.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -35,6 +36,17 @@ void fitToBox(QLabel* label) {
     }
 }
 
+// The same for a button's caption, which must also keep clear of the button's frame.
+void fitToButton(QPushButton* button, int margin) {
+    QFont font = button->font();
+    const QString shown = AboutApp::displayedCaption(button->text());
+    while (font.pointSizeF() > 6 &&
+           QFontMetrics(font).horizontalAdvance(shown) + 2 * margin > button->width()) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    button->setFont(font);
+}
+
 const QString acknowledgement = QStringLiteral(
     "We thank the track hackers of the Zoomlet mapping forums, whose careful notes on cartridge "
     "layouts made this editor possible, the Mega Drive homebrew community for its open tools and "
@@ -43,8 +55,9 @@ const QString acknowledgement = QStringLiteral(
 } // namespace
 
 AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
-    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint),
       m_mainWindow(mainWindow), m_services(services) {
     setObjectName(QStringLiteral("aboutApp"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -68,6 +81,7 @@ AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
     m_cmdSysInfo->setGeometry(twips(4380, 3075, 1245, 345));
     // Enter presses System Info only while it has the focus, OK otherwise.
     m_cmdSysInfo->setAutoDefault(true);
+    fitToButton(m_cmdSysInfo, 8);
     setTabOrder(m_cmdOK, m_cmdSysInfo);
 
     m_stillPlayingTimer = new QTimer(this);
@@ -174,10 +188,10 @@ void AboutApp::keyPressEvent(QKeyEvent* event) {
 
 void AboutApp::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    // An etched separator: a grey line with a white one just below it.
+    // An etched separator: a grey line one pixel high with a white one two pixels high just below
+    // it. Filled as rectangles: a 2-pixel pen would straddle its line and paint over the grey.
     QPainter painter(this);
-    painter.setPen(QPen(QColor(128, 128, 128), 1));
-    painter.drawLine(90 / 15, 1365 / 15, 5654 / 15, 1365 / 15);
-    painter.setPen(QPen(Qt::white, 2));
-    painter.drawLine(105 / 15, 1380 / 15, 5654 / 15, 1380 / 15);
+    const int grey = 1365 / 15;
+    painter.fillRect(QRect(QPoint(90 / 15, grey), QPoint(5654 / 15, grey)), QColor(128, 128, 128));
+    painter.fillRect(QRect(QPoint(105 / 15, grey + 1), QPoint(5654 / 15, grey + 2)), Qt::white);
 }

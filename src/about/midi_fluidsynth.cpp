@@ -1,21 +1,33 @@
-// The MIDI playback module: FluidSynth with the General MIDI sound font Debian installs with it.
+// The MIDI playback module: FluidSynth with a General MIDI sound font that Debian packages.
 #include "about/midimodule.h"
 
 #include <fluidsynth.h>
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <new>
+#include <string>
+#include <thread>
 
 namespace {
 
 struct Song {
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
-    fluid_player_t* player = nullptr;
     fluid_audio_driver_t* driver = nullptr;
-    bool started = false;
+    std::string path;
+
+    std::thread loader;
+    std::mutex mutex;                 // guards player and playRequested
+    fluid_player_t* player = nullptr; // set by the loader once the font is in
+    bool playRequested = false;
+    std::atomic<bool> loading{true};
+    std::atomic<bool> failed{false};
 
     ~Song() {
+        if (loader.joinable())
+            loader.join();
         // The driver first: it calls into the synth from its own thread until it is gone.
         if (driver)
             delete_fluid_audio_driver(driver);
@@ -30,22 +42,35 @@ struct Song {
 
 void quiet(int, const char*, void*) {}
 
-bool loadSoundFont(Song& song) {
-    // The library knows where the packaged font is but does not load it by itself.
-    char* configured = nullptr;
-    if (fluid_settings_dupstr(song.settings, "synth.default-soundfont", &configured) == FLUID_OK &&
-        configured != nullptr) {
-        const int id = fluid_synth_sfload(song.synth, configured, 1);
-        fluid_free(configured);
-        if (id != FLUID_FAILED)
-            return true;
-    }
+bool loadSoundFont(fluid_synth_t* synth) {
+    // The small font first: it loads in a fraction of the time and memory of the large one, and
+    // the piece needs no more.
     for (const char* path :
-         {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
-        if (fluid_synth_sfload(song.synth, path, 1) != FLUID_FAILED)
+         {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+          "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+        if (fluid_synth_sfload(synth, path, 1) != FLUID_FAILED)
             return true;
     }
     return false;
+}
+
+// Runs on the loader thread, so that the About box never waits for the sound font.
+void load(Song* song) {
+    fluid_player_t* player = nullptr;
+    if (loadSoundFont(song->synth)) {
+        player = new_fluid_player(song->synth);
+        if (player && fluid_player_add(player, song->path.c_str()) != FLUID_OK) {
+            delete_fluid_player(player);
+            player = nullptr;
+        }
+    }
+    const std::lock_guard lock(song->mutex);
+    song->player = player;
+    if (!player)
+        song->failed = true;
+    else if (song->playRequested && fluid_player_play(player) != FLUID_OK)
+        song->failed = true;
+    song->loading = false;
 }
 
 void* openSong(const char* path, const char* audioDriver, const char* outputFile) {
@@ -57,32 +82,42 @@ void* openSong(const char* path, const char* audioDriver, const char* outputFile
     auto song = std::unique_ptr<Song>(new (std::nothrow) Song);
     if (!song || !(song->settings = new_fluid_settings()))
         return nullptr;
+    song->path = path;
+    // Only the samples the piece plays are read from the font, when it first plays them.
+    fluid_settings_setint(song->settings, "synth.dynamic-sample-loading", 1);
     if (audioDriver)
         fluid_settings_setstr(song->settings, "audio.driver", audioDriver);
     if (outputFile)
         fluid_settings_setstr(song->settings, "audio.file.name", outputFile);
-    if (!(song->synth = new_fluid_synth(song->settings)) || !loadSoundFont(*song))
+    // The audio device decides first: without one, no font is ever loaded.
+    if (!(song->synth = new_fluid_synth(song->settings)) ||
+        !(song->driver = new_fluid_audio_driver(song->settings, song->synth)))
         return nullptr;
-    if (!(song->player = new_fluid_player(song->synth)) ||
-        fluid_player_add(song->player, path) != FLUID_OK)
-        return nullptr;
-    if (!(song->driver = new_fluid_audio_driver(song->settings, song->synth)))
-        return nullptr;
+    song->loader = std::thread(load, song.get());
     return song.release();
 }
 
 int playSong(void* handle) {
     auto* song = static_cast<Song*>(handle);
-    if (fluid_player_play(song->player) != FLUID_OK)
+    const std::lock_guard lock(song->mutex);
+    if (song->failed)
         return 1;
-    song->started = true;
+    song->playRequested = true;
+    // While the font still loads, the loader starts the piece as soon as it can.
+    if (song->player && fluid_player_play(song->player) != FLUID_OK)
+        return 1;
     return 0;
 }
 
 int songPlaying(void* handle) {
     auto* song = static_cast<Song*>(handle);
-    if (!song->started)
+    const std::lock_guard lock(song->mutex);
+    if (!song->playRequested || song->failed)
         return 0;
+    // Between the play command and the font being in, the piece counts as playing: it has been
+    // started and will sound.
+    if (song->loading)
+        return 1;
     // The player reports PLAYING for seconds after the last note; the song's own ticks and the
     // voices still sounding tell the real end.
     // The player loads the file on its first tick, so until then it reports no ticks at all.

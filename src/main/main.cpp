@@ -2,6 +2,7 @@
 #include "about/registry.h"
 #include "app/appidentity.h"
 #include "main/mainwindow.h"
+#include "main/nosettings.h"
 #include "main/qtprompter.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    keepNoSettings();
     QApplication::setApplicationName(QString::fromLatin1(appidentity::title));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(appidentity::versionMajor)

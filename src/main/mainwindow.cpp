@@ -5,6 +5,7 @@
 #include "rom/detectrom.h"
 #include "rom/variantnames.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
 #include <QLabel>
@@ -150,6 +151,15 @@ void MainWindow::resetROM_Click() {
     // After a failure the program stays open so the user can act on the message.
     if (feedback.written)
         m_services.lifetime.endProgram();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Disabled under the About box, the window takes no input, the window system's close
+    // included.
+    if (!isEnabled())
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }
 
 void MainWindow::about_Click() {

@@ -49,6 +49,9 @@ public:
     void AddZL96LevelData();
     void AddZLMLevelData();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     enum class LoadOutcome { Editing, Ended, Failed };
     LoadOutcome loadStep();

@@ -16,7 +16,11 @@ import pyatspi
 
 program, demo_tool, artifacts = sys.argv[1:4]
 os.makedirs(artifacts, exist_ok=True)
-ENV = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+# A home and XDG folders of its own, to see that the program writes nothing into them.
+HOME = tempfile.mkdtemp()
+ENV = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", HOME=HOME,
+           **{f"XDG_{k}_HOME": os.path.join(HOME, k.lower()) for k in ("CONFIG", "CACHE", "DATA",
+                                                                      "STATE")})
 Z2_TABLE = 0x3E6AE
 Z2_FACTORY = bytes.fromhex("0905222404311E0F2A13271B0E022E340C1217031D2F2C28010D30")
 passed = failed = 0
@@ -175,6 +179,10 @@ with tempfile.TemporaryDirectory() as folder:
     check(find(about, "label", "Lopwinder, v1.10") is not None, "the About box's title label")
     check(not main.getState().contains(pyatspi.STATE_SENSITIVE),
           "the main window is disabled under the About box")
+    subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 2"], check=False)
+    time.sleep(0.5)
+    check(process.poll() is None and main.getState().contains(pyatspi.STATE_SHOWING),
+          "the main window ignores the window manager's close under the About box")
     time.sleep(0.3)
     screenshot("about-box.png")
     press(find(about, "push button", "OK"))
@@ -208,6 +216,11 @@ with tempfile.TemporaryDirectory() as folder:
     answer(box, "OK")
     check(ended(process), "the program ends after the refusal")
     check(open(other, "rb").read() == before, "the refused file is untouched")
+    check(sorted(os.listdir(folder)) == ["interleaved dump.smd", "my rom.bin"],
+          f"no file beside the ROM, found {sorted(os.listdir(folder))}")
+
+written = [os.path.join(d, f) for d, _, files in os.walk(HOME) for f in files]
+check(not written, f"no file in the home or XDG folders, found {written}")
 
 print(f"e2e: {passed} passed, {failed} failed")
 sys.exit(1 if failed else 0)

@@ -258,6 +258,13 @@ void files() {
 } // namespace
 
 int main() {
+    // It deletes keys under HKLM\SOFTWARE\Microsoft\Shared Tools and writes into C:\, which only a
+    // throw-away Wine prefix may suffer.
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr) {
+        std::printf("Not running under Wine: these checks change the system, so they stop here.\n");
+        return 2;
+    }
     const std::unique_ptr<Registry> registry = createSystemRegistry();
     getKeyValue(*registry);
     fileLookup();

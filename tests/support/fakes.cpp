@@ -71,6 +71,8 @@ FileStatus ScriptedFileSystem::stat(const QString& path) {
 IoResult ScriptedFileSystem::readAt(const QString& path, qint64 offset, qint64 length,
                                     std::string& out) {
     reads.push_back({path, offset, length});
+    if (vanishAfterReads >= 0 && reads.size() > static_cast<std::size_t>(vanishAfterReads))
+        QFile::remove(path);
     if (failReads) {
         out.clear();
         return {QStringLiteral("Permission denied")};

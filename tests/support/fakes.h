@@ -40,6 +40,8 @@ public:
     std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) override;
 
     bool failReads = false;
+    int vanishAfterReads = -1; // the file is deleted before the read after this many
+
     Fault fault = Fault::None;
     std::vector<Read> reads;
     int writeOpens = 0;

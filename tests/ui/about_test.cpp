@@ -93,6 +93,14 @@ void AboutTest::textsAndLayout() {
          {box->lblTitle(), box->lblDescription(), box->lblDisclaimer(), box->lblVersionInfo()})
         QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
                  qPrintable(label->objectName() + " is cut off"));
+    QVERIFY(QFontMetrics(box->cmdSysInfo()->font()).horizontalAdvance("System Info...") + 12 <=
+            box->cmdSysInfo()->width());
+    // The etched separator: one grey row, then two white ones.
+    const QImage shot = box->grab().toImage();
+    QCOMPARE(shot.pixelColor(100, 91), QColor(128, 128, 128));
+    QCOMPARE(shot.pixelColor(100, 92), QColor(Qt::white));
+    QCOMPARE(shot.pixelColor(100, 93), QColor(Qt::white));
+    QVERIFY(shot.pixelColor(100, 94) != QColor(Qt::white));
     QCOMPARE(box->cmdOK()->text(), QStringLiteral("OK"));
     QVERIFY(box->cmdOK()->isDefault());
     QCOMPARE(box->cmdSysInfo()->text(), QStringLiteral("&System Info..."));
@@ -121,6 +129,8 @@ void AboutTest::everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow() {
             mainEnabledAtClose = h.window->isEnabled();
     };
     QVERIFY(!h.window->isEnabled());
+    QVERIFY(!h.window->close()); // the window system's close is ignored too
+    QVERIFY(h.window->isVisible());
 
     if (route == "OK")
         box->cmdOK()->click();
@@ -136,6 +146,7 @@ void AboutTest::everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow() {
     QCOMPARE(h.count("close midwhee"), 1);
     QVERIFY(!mainEnabledAtClose); // the music is closed first
     QVERIFY(h.window->isEnabled());
+    QVERIFY(h.window->close());
 }
 
 void AboutTest::loadStartsTheMusicFromTheProgramFolder() {
