@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up benchmark (not a test): builds in Release, makes a 4 MiB synthetic Zoomlet 2 image,
 # and under Xvfb times process start to the first paint of the filled main window against a
-# bare Qt window (median of RUNS, default 15), then counts the ROM bytes read and written.
+# bare Qt window (median of RUNS, default 15), then counts the ROM bytes read and written; then
+# times the About box with its music against the box without it, and the music's memory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
@@ -21,3 +22,4 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/make-demo-rom" "Zoomlet 2" "$work/rom.bin" 4194304 >/dev/null
 xvfb-run -a python3 bench/measure.py "$build" "$work/rom.bin" "$runs"
+xvfb-run -a python3 bench/about.py "$build" "$runs"

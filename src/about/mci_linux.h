@@ -6,8 +6,9 @@
 
 // Our own MCI command interpreter for Linux. It takes the four commands the About box sends
 // (open <file> type sequencer alias <a>, play <a>, status <a> mode, close <a>) and plays the file
-// through the MIDI module at modulePath, loaded on the first open. A module that cannot be loaded
-// counts as a missing audio device: every open fails.
+// through the MIDI module at modulePath, loaded on the first open. The device opens in the
+// background: open answers at once, and a failure to open it (no module, no audio device, not a
+// MIDI file) shows in the play and status commands that follow.
 struct LinuxMciOptions {
     QString modulePath;
     QString audioDriver; // empty: FluidSynth's default

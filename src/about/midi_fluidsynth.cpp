@@ -3,31 +3,19 @@
 
 #include <fluidsynth.h>
 
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <new>
-#include <string>
-#include <thread>
 
 namespace {
 
 struct Song {
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
+    fluid_player_t* player = nullptr;
     fluid_audio_driver_t* driver = nullptr;
-    std::string path;
-
-    std::thread loader;
-    std::mutex mutex;                 // guards player and playRequested
-    fluid_player_t* player = nullptr; // set by the loader once the font is in
-    bool playRequested = false;
-    std::atomic<bool> loading{true};
-    std::atomic<bool> failed{false};
+    bool started = false;
 
     ~Song() {
-        if (loader.joinable())
-            loader.join();
         // The driver first: it calls into the synth from its own thread until it is gone.
         if (driver)
             delete_fluid_audio_driver(driver);
@@ -54,25 +42,6 @@ bool loadSoundFont(fluid_synth_t* synth) {
     return false;
 }
 
-// Runs on the loader thread, so that the About box never waits for the sound font.
-void load(Song* song) {
-    fluid_player_t* player = nullptr;
-    if (loadSoundFont(song->synth)) {
-        player = new_fluid_player(song->synth);
-        if (player && fluid_player_add(player, song->path.c_str()) != FLUID_OK) {
-            delete_fluid_player(player);
-            player = nullptr;
-        }
-    }
-    const std::lock_guard lock(song->mutex);
-    song->player = player;
-    if (!player)
-        song->failed = true;
-    else if (song->playRequested && fluid_player_play(player) != FLUID_OK)
-        song->failed = true;
-    song->loading = false;
-}
-
 void* openSong(const char* path, const char* audioDriver, const char* outputFile) {
     for (const int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
         fluid_set_log_function(level, quiet, nullptr);
@@ -82,7 +51,6 @@ void* openSong(const char* path, const char* audioDriver, const char* outputFile
     auto song = std::unique_ptr<Song>(new (std::nothrow) Song);
     if (!song || !(song->settings = new_fluid_settings()))
         return nullptr;
-    song->path = path;
     // Only the samples the piece plays are read from the font, when it first plays them.
     fluid_settings_setint(song->settings, "synth.dynamic-sample-loading", 1);
     if (audioDriver)
@@ -91,33 +59,27 @@ void* openSong(const char* path, const char* audioDriver, const char* outputFile
         fluid_settings_setstr(song->settings, "audio.file.name", outputFile);
     // The audio device decides first: without one, no font is ever loaded.
     if (!(song->synth = new_fluid_synth(song->settings)) ||
-        !(song->driver = new_fluid_audio_driver(song->settings, song->synth)))
+        !(song->driver = new_fluid_audio_driver(song->settings, song->synth)) ||
+        !loadSoundFont(song->synth))
         return nullptr;
-    song->loader = std::thread(load, song.get());
+    if (!(song->player = new_fluid_player(song->synth)) ||
+        fluid_player_add(song->player, path) != FLUID_OK)
+        return nullptr;
     return song.release();
 }
 
 int playSong(void* handle) {
     auto* song = static_cast<Song*>(handle);
-    const std::lock_guard lock(song->mutex);
-    if (song->failed)
+    if (fluid_player_play(song->player) != FLUID_OK)
         return 1;
-    song->playRequested = true;
-    // While the font still loads, the loader starts the piece as soon as it can.
-    if (song->player && fluid_player_play(song->player) != FLUID_OK)
-        return 1;
+    song->started = true;
     return 0;
 }
 
 int songPlaying(void* handle) {
     auto* song = static_cast<Song*>(handle);
-    const std::lock_guard lock(song->mutex);
-    if (!song->playRequested || song->failed)
+    if (!song->started)
         return 0;
-    // Between the play command and the font being in, the piece counts as playing: it has been
-    // started and will sound.
-    if (song->loading)
-        return 1;
     // The player reports PLAYING for seconds after the last note; the song's own ticks and the
     // voices still sounding tell the real end.
     // The player loads the file on its first tick, so until then it reports no ticks at all.
