@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <cstring>
+
 QString ScriptedPrompter::askOpenFile(const OpenFileRequest& request) {
     openRequests.push_back(request);
     return openAnswer;
@@ -13,53 +15,45 @@ Answer ScriptedPrompter::message(const Message& message) {
         onMessage(message);
     if (message.buttons == MessageButtons::Ok)
         return Answer::Ok;
-    if (answers.empty())
-        return Answer::No;
-    const Answer answer = answers.front();
-    answers.pop_front();
+    const Answer answer = answers.empty() ? Answer::No : answers.front();
+    if (!answers.empty())
+        answers.pop_front();
     return answer;
 }
 
 namespace {
 
+using Fault = ScriptedFileSystem::Fault;
+const IoResult ioError{QStringLiteral("Input/output error")};
+
 // Passes through to a real file, failing at the chosen step.
-class FaultyFile final : public RomFile {
-public:
-    FaultyFile(std::unique_ptr<RomFile> file, ScriptedFileSystem::Fault fault, QString path)
-        : m_file(std::move(file)), m_fault(fault), m_path(std::move(path)) {}
-    FileStatus status() override { return m_file->status(); }
+struct FaultyFile final : RomFile {
+    FaultyFile(std::unique_ptr<RomFile> real, Fault chosen, QString at)
+        : file(std::move(real)), fault(chosen), path(std::move(at)) {}
+    FileStatus status() override { return file->status(); }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
-        return m_file->readAt(offset, length, out);
+        return file->readAt(offset, length, out);
     }
     IoResult writeAt(qint64 offset, const std::string& bytes) override {
-        using Fault = ScriptedFileSystem::Fault;
-        if (m_fault == Fault::WriteNothing)
-            return {QStringLiteral("Input/output error")};
-        if (m_fault == Fault::Truncate)
-            QFile::resize(m_path, 0);
-        if (m_fault == Fault::ShortWrite) {
-            // The first half reaches the file, as when the disk fills up midway.
-            const IoResult half = m_file->writeAt(offset, bytes.substr(0, bytes.size() / 2));
-            return half.ok() ? IoResult{QStringLiteral("No space left on device")} : half;
-        }
-        return m_file->writeAt(offset, bytes);
+        if (fault == Fault::WriteNothing)
+            return ioError;
+        if (fault == Fault::Truncate)
+            QFile::resize(path, 0);
+        if (fault != Fault::ShortWrite)
+            return file->writeAt(offset, bytes);
+        // The first half reaches the file, as when the disk fills up midway.
+        const IoResult half = file->writeAt(offset, bytes.substr(0, bytes.size() / 2));
+        return half.ok() ? IoResult{QStringLiteral("No space left on device")} : half;
     }
-    IoResult flush() override {
-        if (m_fault == ScriptedFileSystem::Fault::Flush)
-            return {QStringLiteral("Input/output error")};
-        return m_file->flush();
-    }
+    IoResult flush() override { return fault == Fault::Flush ? ioError : file->flush(); }
     IoResult close() override {
-        const IoResult closed = m_file->close();
-        if (m_fault == ScriptedFileSystem::Fault::Close)
-            return {QStringLiteral("Input/output error")};
-        return closed;
+        const IoResult closed = file->close();
+        return fault == Fault::Close ? ioError : closed;
     }
 
-private:
-    std::unique_ptr<RomFile> m_file;
-    ScriptedFileSystem::Fault m_fault;
-    QString m_path;
+    std::unique_ptr<RomFile> file;
+    Fault fault;
+    QString path;
 };
 
 } // namespace
@@ -70,7 +64,7 @@ FileStatus ScriptedFileSystem::stat(const QString& path) {
 
 IoResult ScriptedFileSystem::readAt(const QString& path, qint64 offset, qint64 length,
                                     std::string& out) {
-    reads.push_back({path, offset, length});
+    reads.emplace_back(offset, length);
     if (vanishAfterReads >= 0 && reads.size() > static_cast<std::size_t>(vanishAfterReads))
         QFile::remove(path);
     if (failReads) {
@@ -87,12 +81,8 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
         return nullptr;
     }
     std::unique_ptr<RomFile> file = systemFileSystem().openExisting(path, result);
-    if (!file)
-        return nullptr;
-    return std::make_unique<FaultyFile>(std::move(file), fault, path);
+    return file ? std::make_unique<FaultyFile>(std::move(file), fault, path) : nullptr;
 }
-
-#include <cstring>
 
 std::uint32_t RecordingMci::sendString(const std::string& command, char* reply,
                                        std::uint32_t capacity) {
@@ -112,28 +102,25 @@ long ScriptedRegistry::openKey(std::uint32_t root, const std::string& path, std:
                                Key& key) {
     opened.push_back(path);
     accessRequested.push_back(access);
-    if (root != localMachine || !m_values.count(path))
+    if (root != localMachine || !values.count(path))
         return errorNotFound;
-    m_handles.push_back(path);
-    key = m_handles.size();
+    handles.push_back(path);
+    key = handles.size();
     ++openKeys;
     return 0;
 }
 
 long ScriptedRegistry::queryValue(Key key, const std::string& name, std::uint32_t& type,
                                   unsigned char* data, std::uint32_t& size) {
-    const auto& values = m_values.at(m_handles.at(key - 1));
-    const auto found = values.find(name);
-    if (found == values.end())
+    const auto& keyValues = values.at(handles.at(key - 1));
+    const auto found = keyValues.find(name);
+    if (found == keyValues.end())
         return errorNotFound;
-    if (found->second.data.size() > size)
+    const auto& [valueType, bytes] = found->second;
+    if (bytes.size() > size)
         return errorMoreData;
-    std::memcpy(data, found->second.data.data(), found->second.data.size());
-    size = static_cast<std::uint32_t>(found->second.data.size());
-    type = found->second.type;
+    std::memcpy(data, bytes.data(), bytes.size());
+    size = static_cast<std::uint32_t>(bytes.size());
+    type = valueType;
     return 0;
-}
-
-void ScriptedRegistry::closeKey(Key) {
-    --openKeys;
 }

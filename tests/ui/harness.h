@@ -16,37 +16,23 @@ struct Harness {
     ScriptedPrompter prompter;
     ScriptedFileSystem fs;
     std::unique_ptr<MainWindow> window;
-    int aboutOpened = 0;
-    std::function<void(QWidget*)> showAbout; // counts the openings when unset
+    std::function<void(QWidget*)> showAbout = [](QWidget*) {};
 
     MainWindow& start(const QString& path) {
         prompter.openAnswer = path;
         window = std::make_unique<MainWindow>(
-            MainWindowServices{fs, prompter, prompter, [this](QWidget* mainWindow) {
-                                   ++aboutOpened;
-                                   if (showAbout)
-                                       showAbout(mainWindow);
-                               }});
+            MainWindowServices{fs, prompter, prompter, [this](QWidget* main) { showAbout(main); }});
         window->Form_Load();
         return *window;
     }
-
     QString image(std::string_view variant, const std::string& bytes = {}) {
-        return romimage::writeFile(dir.path(), QStringLiteral("rom.bin"),
+        return romimage::writeFile(dir.path(), "rom.bin",
                                    bytes.empty() ? romimage::build(variant) : bytes);
     }
-
     QStringList messageTexts() const {
         QStringList texts;
         for (const Message& m : prompter.messages)
             texts << m.text;
         return texts;
-    }
-
-    int visibleLists() const {
-        int n = 0;
-        for (int i = 0; i < MainWindow::maxSlots; ++i)
-            n += window->comboLevelSlot(i)->isVisibleTo(window.get()) ? 1 : 0;
-        return n;
     }
 };

@@ -1,8 +1,11 @@
 #include "romimage/romimage.h"
 #include "support/fakes.h"
+#include "tracks/catalogues.h"
 #include "tracks/savereset.h"
+#include "tracks/trackid.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,14 +19,73 @@ const std::string chosen(27, '\x21');
 const QString saved = "File saved successfully.";
 const QString resetDone = "ROM has been set to default values. Now quitting application.";
 
-std::string factory() {
-    const auto* row = varianttable::findSupported("Zoomlet 2 (J-Cart)");
-    return {row->factoryOrder.begin(), row->factoryOrder.end()};
-}
-
 std::string with(std::string image, qint64 at, const std::string& bytes) {
     romimage::put(image, at, bytes);
     return image;
+}
+
+std::string hex(const char* text) {
+    const QByteArray bytes = QByteArray::fromHex(text);
+    return bytes.toStdString();
+}
+
+std::string ids(catalogues::Catalogue catalogue) {
+    std::string result;
+    for (const std::string_view label : catalogues::labels(catalogue))
+        result += std::string(label.substr(0, 2)) + " ";
+    return result;
+}
+
+TEST(Catalogues, HoldTheTrackIdsInListOrderInLabelsOfTheirGrammar) {
+    EXPECT_EQ(ids(catalogues::Catalogue::Zoomlet2),
+              "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 12 13 14 15 16 17 18 19 1A 1B "
+              "1C 1D 1E 1F 21 22 23 24 25 26 27 28 29 2A 2B 2C 2D 2E 2F 30 31 32 34 ");
+    EXPECT_EQ(ids(catalogues::Catalogue::Zoomlet96),
+              "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 12 13 14 15 16 17 18 19 1A 1B "
+              "1C 1D 1E 1F 21 22 24 25 27 29 2A 2B 2C 2D 2E 2F 30 31 32 33 34 35 36 3C 3D 3E 3F "
+              "40 41 ");
+    EXPECT_EQ(ids(catalogues::Catalogue::ZoomletMilitary),
+              "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14 15 16 17 18 19 1A 1B "
+              "1C 1D 40 41 42 43 ");
+    const QRegularExpression withSetting("^[0-9A-F]{2}: [^()]+ \\([^(),]+, [^(),]+ - [^(),]+\\)$");
+    const QRegularExpression withoutSetting("^[0-9A-F]{2}: [^()]+ \\([^(),]+, [^(),\\-]+\\)$");
+    for (const auto c : {catalogues::Catalogue::Zoomlet2, catalogues::Catalogue::Zoomlet96,
+                         catalogues::Catalogue::ZoomletMilitary}) {
+        for (const std::string_view label : catalogues::labels(c)) {
+            const auto& grammar =
+                c == catalogues::Catalogue::Zoomlet2 ? withSetting : withoutSetting;
+            EXPECT_TRUE(grammar.match(QLatin1String(label)).hasMatch()) << label;
+        }
+    }
+}
+
+TEST(TrackId, ReadsAndWritesTheLeadingHexDigits) {
+    EXPECT_EQ(trackid::text(0x0A), "0A");
+    EXPECT_EQ(trackid::text(45), "2D");
+    const auto read = trackid::slotStringFromLabels({"09: a", "", "fF", "7", "Track", "2D: b"});
+    EXPECT_EQ(read.bytes, "\x09\xff\x07\x2d");
+    EXPECT_EQ(read.slotsWithoutTrack, (std::vector<int>{2, 5}));
+}
+
+// Reset writes each variant's factory order at its own offset and nothing else.
+TEST(SaveReset, ResetWritesTheFactoryOrderOfEachVariant) {
+    const std::pair<const char*, std::pair<qint64, const char*>> orders[] = {
+        {"Zoomlet 2", {0x3E6AE, "0905222404311E0F2A13271B0E022E340C1217031D2F2C28010D30"}},
+        {"Zoomlet 2 (J-Cart)", {0x3EA46, "0905222404311E0F2A13271B0E022D340C1217031D2F2C28010D30"}},
+        {"Zoomlet 96", {0x452C5, "02403316052D3C1C01090D193008172413270E1D312C3F222A3E29"}},
+        {"Zoomlet 96 (J-Cart)",
+         {0x452C5, "02403316052D3C1C01090D193008172413270E1D312C3F222A3E29"}},
+        {"Zoomlet Military", {0x50CDC, "0103060B0D0F14171A1B0205080A0C111216191D"}},
+    };
+    for (const auto& [variant, order] : orders) {
+        QTemporaryDir dir;
+        std::string image = romimage::build(variant);
+        romimage::put(image, order.first, std::string(27, '\0'));
+        const QString path = romimage::writeFile(dir.path(), "r.bin", image);
+        savereset::LoadedRom rom{path, varianttable::findSupported(variant), std::nullopt};
+        EXPECT_TRUE(savereset::reset(systemFileSystem(), rom).written) << variant;
+        EXPECT_EQ(romimage::readFile(path), with(image, order.first, hex(order.second))) << variant;
+    }
 }
 
 struct Loaded {
@@ -94,7 +156,9 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
             if (writes) {
                 EXPECT_EQ(f.message.text, reset ? resetDone : saved);
                 EXPECT_EQ(romimage::readFile(l.path),
-                          with(atClick, offset, reset ? factory() : chosen));
+                          with(atClick, offset,
+                               reset ? hex("0905222404311E0F2A13271B0E022D340C1217031D2F2C28010D30")
+                                     : chosen));
             } else {
                 EXPECT_TRUE(f.message.text.contains(m.refusal)) << f.message.text.toStdString();
                 EXPECT_TRUE(
