@@ -2,6 +2,7 @@
 
 #include "app/appidentity.h"
 #include "app/windowgeometry.h"
+#include "main/slotlist.h"
 #include "rom/detectrom.h"
 #include "rom/variantnames.h"
 
@@ -43,7 +44,7 @@ void MainWindow::createControls() {
         const int row = i % 9;
         const int left = 240 + 4920 * column;
 
-        auto* list = new QComboBox(this);
+        auto* list = new SlotList(this);
         list->setObjectName(QStringLiteral("comboLevelSlot%1").arg(i));
         list->setEditable(false);
         list->setGeometry(twips(left, 480 + 840 * row, 4695, 315));

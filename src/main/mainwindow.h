@@ -14,6 +14,7 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QStringListModel;
 
 // What the main window needs from outside: the file system, the user, the program's end, and
 // the About box (given the main window to disable and enable again).
@@ -69,7 +70,7 @@ private:
     RomContext m_rom;
     savereset::LoadedRom m_loaded; // what Save and Reset check the file against before writing
     qint16 currentSlot = 0;
-    int m_popupWidth = 0;
+    std::array<QStringListModel*, 3> m_catalogueModels{}; // one per catalogue, made on first use
 
     std::array<QComboBox*, maxSlots> m_comboLevelSlot{};
     std::array<QLabel*, maxSlots> m_LabelComboLevel{};

@@ -5,9 +5,9 @@
 #include "rom/slottable.h"
 #include "tracks/trackid.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
+#include <QStringListModel>
 
 #include <array>
 
@@ -63,33 +63,17 @@ void MainWindow::preselect(QComboBox* list, quint8 slotByte) {
     list->setCurrentIndex(selected);
 }
 
-namespace {
-
-// Each catalogue's labels as list texts, made once: every slot list gets the same ones.
-const QStringList& labelTexts(catalogues::Catalogue catalogue) {
-    static const std::array<QStringList, 3> texts = [] {
-        std::array<QStringList, 3> all;
-        for (const auto c : {catalogues::Catalogue::Zoomlet2, catalogues::Catalogue::Zoomlet96,
-                             catalogues::Catalogue::ZoomletMilitary}) {
-            for (const std::string_view label : catalogues::labels(c))
-                all[static_cast<std::size_t>(c)]
-                    << QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
-        }
-        return all;
-    }();
-    return texts[static_cast<std::size_t>(catalogue)];
-}
-
-} // namespace
-
 void MainWindow::addLevelData(catalogues::Catalogue catalogue) {
-    QComboBox* list = m_comboLevelSlot.at(currentSlot - 1);
-    list->addItems(labelTexts(catalogue));
-    // The list is narrower than most labels; its pop-up shows them whole. All lists hold the
-    // same labels, so the width is measured once.
-    if (m_popupWidth == 0)
-        m_popupWidth = list->view()->sizeHintForColumn(0) + 24;
-    list->view()->setMinimumWidth(m_popupWidth);
+    // Every list of a catalogue shows the same labels, so they share one model of them; each list
+    // keeps its own current entry.
+    QStringListModel*& model = m_catalogueModels[static_cast<std::size_t>(catalogue)];
+    if (model == nullptr) {
+        QStringList labels;
+        for (const std::string_view label : catalogues::labels(catalogue))
+            labels << QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+        model = new QStringListModel(labels, this);
+    }
+    m_comboLevelSlot.at(currentSlot - 1)->setModel(model);
 }
 
 void MainWindow::AddZL2LevelData() {

@@ -128,18 +128,4 @@ TEST(ReadText, EveryFailingReadShowsRomNotFoundOnce) {
     }
 }
 
-TEST(WriteText, ChangesExactlyItsBytesAndKeepsTheLength) {
-    QTemporaryDir dir;
-    const std::string original = romimage::build("Zoomlet 2");
-    const QString path = romimage::writeFile(dir.path(), "w.bin", original);
-    const std::string table("\0\xff\0\x80", 4);
-    IoResult opened;
-    auto file = systemFileSystem().openExisting(path, opened);
-    ASSERT_TRUE(file) << opened.reason.toStdString();
-    EXPECT_TRUE(readwritetext::writeText(*file, 0x3E6AE, table).ok());
-    EXPECT_TRUE(readwritetext::writeText(*file, 0x10, "").ok());
-    EXPECT_TRUE(file->close().ok());
-    EXPECT_EQ(romimage::readFile(path), with(original, 0x3E6AE, table));
-}
-
 } // namespace

@@ -55,31 +55,29 @@ private slots:
 void AboutTest::textsAndLayout() {
     AboutHarness h;
     AboutApp* box = h.open();
-    QCOMPARE(box->objectName(), QStringLiteral("aboutApp"));
-    QCOMPARE(box->windowTitle(), QStringLiteral("About Lopwinder"));
-    QCOMPARE(box->lblTitle()->text(), QStringLiteral("Lopwinder, v1.10"));
-    QCOMPARE(box->lblDescription()->text(),
-             QStringLiteral("An editor to select tracks in various Zoomlet ROMs."));
-    QCOMPARE(box->lblVersionInfo()->text(),
-             QStringLiteral("Version History:\nv1.00 (21/12/08) - Zoomlet 2 support added.\n"
-                            "v1.10 (21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 "
-                            "(J-Cart) & Zoomlet Military support added."));
+    QCOMPARE(QStringList({box->objectName(), box->windowTitle(), box->lblTitle()->text(),
+                          box->lblDescription()->text(), box->lblVersionInfo()->text(),
+                          box->cmdOK()->text(), box->cmdSysInfo()->text()}),
+             QStringList({"aboutApp", "About Lopwinder", "Lopwinder, v1.10",
+                          "An editor to select tracks in various Zoomlet ROMs.",
+                          "Version History:\nv1.00 (21/12/08) - Zoomlet 2 support added.\nv1.10 "
+                          "(21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 (J-Cart) & "
+                          "Zoomlet Military support added.",
+                          "OK", "&System Info..."}));
     QCOMPARE(box->size(), QSize(382, 237));
     QCOMPARE(box->minimumSize(), box->maximumSize());
     QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    const QList<QPair<QWidget*, QRect>> geometry{
-        {box->picIcon(), {16, 16, 36, 36}},         {box->lblTitle(), {70, 16, 259, 32}},
-        {box->lblDescription(), {70, 48, 259, 38}}, {box->lblDisclaimer(), {8, 95, 329, 54}},
-        {box->lblVersionInfo(), {8, 160, 273, 73}}, {box->cmdOK(), {291, 175, 84, 23}},
-        {box->cmdSysInfo(), {292, 205, 83, 23}}};
-    for (const auto& [widget, rect] : geometry)
-        QCOMPARE(widget->geometry(), rect);
+    QString layout;
+    for (QWidget* w : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QRect g = w->geometry();
+        layout +=
+            QStringLiteral("%1,%2 %3x%4 ").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+        if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull())
+            QVERIFY2(label->heightForWidth(g.width()) <= g.height(), qPrintable(label->text()));
+    }
+    QCOMPARE(layout, "16,16 36x36 70,16 259x32 70,48 259x38 8,95 329x54 8,160 273x73 291,175 84x23 "
+                     "292,205 83x23 ");
     QCOMPARE(box->picIcon()->pixmap().size(), QSize(32, 32));
-    for (QLabel* label :
-         {box->lblTitle(), box->lblDescription(), box->lblDisclaimer(), box->lblVersionInfo()})
-        QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
-                 qPrintable(label->objectName() + " is cut off"));
-    QCOMPARE(box->cmdSysInfo()->text(), QStringLiteral("&System Info..."));
     QVERIFY(QFontMetrics(box->cmdSysInfo()->font()).horizontalAdvance("System Info...") + 12 <=
             box->cmdSysInfo()->width());
     QVERIFY(box->cmdOK()->isDefault());
@@ -88,9 +86,9 @@ void AboutTest::textsAndLayout() {
     QCOMPARE(box->stillPlayingTimer()->interval(), 100);
     // The etched separator: one grey row, then two white ones.
     const QImage shot = box->grab().toImage();
-    QCOMPARE(shot.pixelColor(100, 91), QColor(128, 128, 128));
-    QCOMPARE(shot.pixelColor(100, 92), QColor(Qt::white));
-    QCOMPARE(shot.pixelColor(100, 93), QColor(Qt::white));
+    QCOMPARE(QList<QColor>(
+                 {shot.pixelColor(100, 91), shot.pixelColor(100, 92), shot.pixelColor(100, 93)}),
+             QList<QColor>({QColor(128, 128, 128), Qt::white, Qt::white}));
     QVERIFY(shot.pixelColor(100, 94) != QColor(Qt::white));
     box->close();
 }
