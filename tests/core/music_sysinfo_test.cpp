@@ -14,7 +14,8 @@ TEST(BackgroundMusic, JoinsThePathAndClosesUnlessTheReplyBeginsPlaying) {
     RecordingMci mci;
     backgroundmusic::start(mci, "C:\\Games\\x.dat");
     EXPECT_EQ(mci.commands[0], "open C:\\Games\\x.dat type sequencer alias midwhee");
-    for (const auto& [reply, sent] : {std::pair{"playing and more", 1u}, {"Playing", 2u}, {"play", 2u}}) {
+    for (const auto& [reply, sent] :
+         {std::pair{"playing and more", 1u}, {"Playing", 2u}, {"play", 2u}}) {
         mci = {};
         mci.statusReply = reply;
         backgroundmusic::poll(mci);

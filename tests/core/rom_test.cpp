@@ -22,20 +22,6 @@ std::string with(std::string image, qint64 offset, std::string_view bytes) {
     return image;
 }
 
-// A plain image as an SMD dump stores it: a 512-byte header, then 16 KiB blocks with the odd
-// bytes in the first half and the even bytes in the second.
-std::string interleaved(const std::string& plain) {
-    std::string smd(512, '\0');
-    smd[0] = static_cast<char>(plain.size() / 0x4000);
-    for (std::size_t block = 0; block < plain.size(); block += 0x4000) {
-        for (std::size_t i = 0; i < 0x2000; ++i)
-            smd += plain[block + 2 * i + 1];
-        for (std::size_t i = 0; i < 0x2000; ++i)
-            smd += plain[block + 2 * i];
-    }
-    return smd;
-}
-
 struct Case {
     const char* fileName;
     std::string image;
@@ -64,7 +50,6 @@ TEST(Identify, NamesTheVariantWithOnlyTheReadsItNeeds) {
         {"v1.0/zoomlet", z2, "Error!", {}},
         {"one.bin", "S", "Error!", {{0x100, 15}}},
         {"cut.bin", romimage::build("Zoomlet 2", 0x188), "Error!", {{0x100, 15}, {0x183, 11}}},
-        {"smd.bin", interleaved(z2), "Error!", {{0x100, 15}}},
     };
     QTemporaryDir dir;
     ASSERT_TRUE(QDir().mkpath(dir.filePath("v1.0")));

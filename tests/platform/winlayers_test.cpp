@@ -22,15 +22,6 @@ void check(bool ok, const char* what, int line) {
 }
 #define CHECK(condition) check((condition), #condition, __LINE__)
 
-void setText(const std::string& key, const char* name, const std::string& text) {
-    HKEY handle = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                    &handle, nullptr);
-    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(handle);
-}
-
 void copyTool(const std::string& to) {
     CopyFileA("C:\\windows\\system32\\hostname.exe", to.c_str(), FALSE);
 }
@@ -62,21 +53,6 @@ void registryAndLauncher(Registry& registry) {
     copyTool("C:\\Lopwinder.exe");
     CHECK(!sysinfo::systemLaunch("C:\\Lopwinder Quoting\\tool.exe"));
     CHECK(sysinfo::systemLaunch("C:\\Lopwinder Quoting\\plain.exe"));
-
-    // The second location, its folder holding the tool: a path with blanks, looked up for real.
-    std::vector<std::string> launched;
-    sysinfo::Platform platform{registry, sysinfo::systemPlainFileExists,
-                               [&](const std::string& commandLine) {
-                                   launched.push_back(commandLine);
-                                   return sysinfo::systemLaunch(commandLine);
-                               }};
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-    setText("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", "C:\\Lopwinder Quoting");
-    DeleteFileA("C:\\Lopwinder Quoting\\MSINFO32.EXE"); // left by an earlier run
-    CHECK(!sysinfo::launchSysInfo(platform) && launched.empty());
-    copyTool("C:\\Lopwinder Quoting\\MSINFO32.EXE");
-    CHECK(sysinfo::launchSysInfo(platform));
-    CHECK(launched == std::vector<std::string>{"C:\\Lopwinder Quoting\\MSINFO32.EXE"});
 }
 
 void music() {
@@ -84,10 +60,6 @@ void music() {
     CHECK(mci->sendString("open \"C:\\Lopwinder Quoting\\no such.dat\" type sequencer alias "
                           "midwhee",
                           nullptr, 0) == 275); // MCIERR_FILE_NOT_FOUND: the path was read whole
-    char reply[256] = "untouched";
-    CHECK(mci->sendString("status midwhee mode", reply, 255) != 0);
-    CHECK(std::string(reply).rfind("playing", 0) != 0);
-    CHECK(mci->sendString("close midwhee", nullptr, 0) != 0);
 }
 
 void files() {
@@ -126,8 +98,8 @@ void files() {
 } // namespace
 
 int main() {
-    // It changes keys under HKLM\SOFTWARE\Microsoft and writes into C:\, which only a throw-away
-    // Wine prefix may suffer.
+    // It writes files into C:\ and reads keys the calling script wrote under HKLM: only a
+    // throw-away Wine prefix may suffer that.
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     if (ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr) {
         std::printf("Not running under Wine: these checks change the system, so they stop here.\n");
