@@ -15,8 +15,20 @@ QStringList QtPrompter::qtNameFilters(const QString& filter) {
     return filters;
 }
 
+QtPrompter::QtPrompter() = default;
+
+QtPrompter::~QtPrompter() {
+    // Qt's Open dialog records its folder history in the user's settings (the registry, on
+    // Windows) when it is destroyed. The program keeps no settings, and asks once per run, so the
+    // dialog is left for the system to reclaim with the process.
+    static_cast<void>(m_openDialog.release());
+}
+
 QString QtPrompter::askOpenFile(const OpenFileRequest& request) {
-    QFileDialog dialog(nullptr, request.title);
+    if (!m_openDialog)
+        m_openDialog = std::make_unique<QFileDialog>();
+    QFileDialog& dialog = *m_openDialog;
+    dialog.setWindowTitle(request.title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name need not exist: the caller reports it as no ROM chosen.
     dialog.setFileMode(QFileDialog::AnyFile);
