@@ -24,82 +24,66 @@ TEST(BackgroundMusic, JoinsThePathAndClosesUnlessTheReplyBeginsPlaying) {
     }
 }
 
+// Type and data stored, then what is read: the text, or "!" for a failure, "-" for not found.
 TEST(GetKeyValue, ConvertsTextAndNumbers) {
-    struct Row {
-        std::uint32_t type;
-        std::string data;
-        sysinfo::KeyRead read;
-        std::string value;
+    using R = Registry;
+    const std::tuple<std::uint32_t, std::string, std::string> rows[] = {
+        {R::typeText, std::string("abc\0", 4), "abc"},
+        {R::typeText, "abc", "abc"}, // without its NUL it keeps the c
+        {R::typeNumber, std::string("\x05\x01\x00\x00", 4), "&h000105"},
+        {R::typeNumber, "\x78\x56\x34\x12", "&h12345678"},
+        {R::typeExpandText, std::string("x\0", 2), "before"},
+        {R::typeText, "", "!"},
+        {R::typeText, std::string(1025, 'a'), "-"},
+        {R::typeText, std::string(1024, 'a'), std::string(1024, 'a')},
     };
-    const Row rows[] = {
-        {Registry::typeText, std::string("abc\0", 4), sysinfo::KeyRead::Read, "abc"},
-        {Registry::typeText, "abc", sysinfo::KeyRead::Read, "abc"}, // no NUL: keeps the c
-        {Registry::typeNumber, std::string("\x05\x01\x00\x00", 4), sysinfo::KeyRead::Read,
-         "&h000105"},
-        {Registry::typeNumber, "\x78\x56\x34\x12", sysinfo::KeyRead::Read, "&h12345678"},
-        {Registry::typeExpandText, std::string("x\0", 2), sysinfo::KeyRead::Read, "before"},
-        {Registry::typeText, "", sysinfo::KeyRead::Failed, "before"},
-        {Registry::typeText, std::string(1025, 'a'), sysinfo::KeyRead::NotFound, ""},
-        {Registry::typeText, std::string(1024, 'a'), sysinfo::KeyRead::Read,
-         std::string(1024, 'a')},
-    };
-    for (const Row& row : rows) {
+    for (const auto& [type, data, expected] : rows) {
         ScriptedRegistry registry;
-        registry.put("K", "V", row.type, row.data);
+        registry.put("K", "V", type, data);
         for (const std::string name : {"V", "Missing"}) {
             std::string value = "before";
-            const bool present = name == "V";
-            EXPECT_EQ(sysinfo::GetKeyValue(registry, Registry::localMachine, "K", name, value),
-                      present ? row.read : sysinfo::KeyRead::NotFound);
-            EXPECT_EQ(value, present ? row.value : "") << row.data;
+            const auto read = sysinfo::GetKeyValue(registry, R::localMachine, "K", name, value);
+            const std::string seen = read == sysinfo::KeyRead::Failed     ? "!" + value.substr(6)
+                                     : read == sysinfo::KeyRead::NotFound ? "-" + value
+                                                                          : value;
+            EXPECT_EQ(seen, name == "V" ? expected : "-") << data;
         }
         EXPECT_EQ(registry.openKeys, 0);
     }
 }
 
-// Each row: what the two registry locations and the disk hold, and what the button then does.
+std::string bracketed(const Commands& items) {
+    std::string all;
+    for (const std::string& item : items)
+        all += "[" + item + "]";
+    return all;
+}
+
+// What the two registry locations hold (first: a value of this type and data, or only the key,
+// or nothing; second: a folder, or nothing) and whether a launch works; then how many keys were
+// opened, which files were looked for, what was launched, and whether the user was told.
 TEST(StartSysInfo, LooksInTheFirstLocationThenTheSecondThenGivesUp) {
     const std::string first = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
     const std::string second = "SOFTWARE\\Microsoft\\Shared Tools Location";
-    struct Row {
-        std::function<void(ScriptedRegistry&)> keys;
-        bool launchWorks;
-        Commands opened, looked, launched;
+    enum { None = 100, KeyOnly }; // what the first location holds besides a value
+    const std::tuple<std::uint32_t, std::string, const char*, bool, const char*> rows[] = {
+        {Registry::typeText, "C:\\T\\m.exe", "C:\\Other", true, "1||[C:\\T\\m.exe]|"},
+        {Registry::typeText, "C:\\gone.exe", "C:\\Other", false, "1||[C:\\gone.exe]|told"},
+        {Registry::typeExpandText, "%X%", "C:\\Other", true, "1||[]|told"},
+        {Registry::typeText, "", "C:\\Other", true, "1|||told"},
+        {KeyOnly, "", "C:\\MSINFO", true,
+         "2|[C:\\MSINFO\\MSINFO32.EXE]|[C:\\MSINFO\\MSINFO32.EXE]|"},
+        {None, "", "C:\\None", true, "2|[C:\\None\\MSINFO32.EXE]||told"},
+        {None, "", nullptr, true, "2|||told"},
     };
-    const auto firstPath = [&](std::uint32_t type, std::string data) {
-        return [=](ScriptedRegistry& r) {
-            r.put(first, "PATH", type, data);
-            r.put(second, "MSINFO", Registry::typeText, std::string("C:\\Other\0", 9));
-        };
-    };
-    const auto secondOnly = [&](ScriptedRegistry& r) {
-        r.values[first]; // the key without its value counts as not found
-        r.put(second, "MSINFO", Registry::typeText, std::string("C:\\MSINFO\0", 10));
-    };
-    const Row rows[] = {
-        {firstPath(Registry::typeText, "C:\\T\\msinfo32.exe"),
-         true,
-         {first},
-         {},
-         {"C:\\T\\msinfo32.exe"}},
-        {firstPath(Registry::typeText, "C:\\gone.exe"), false, {first}, {}, {"C:\\gone.exe"}},
-        {firstPath(Registry::typeExpandText, "%X%"), true, {first}, {}, {""}},
-        {firstPath(Registry::typeText, ""), true, {first}, {}, {}},
-        {secondOnly,
-         true,
-         {first, second},
-         {"C:\\MSINFO\\MSINFO32.EXE"},
-         {"C:\\MSINFO\\MSINFO32.EXE"}},
-        {[&](ScriptedRegistry& r) { r.put(second, "MSINFO", Registry::typeText, "C:\\None"); },
-         true,
-         {first, second},
-         {"C:\\None\\MSINFO32.EXE"},
-         {}},
-        {[](ScriptedRegistry&) {}, true, {first, second}, {}, {}},
-    };
-    for (const Row& row : rows) {
+    for (const auto& [type, data, folder, launchWorks, expected] : rows) {
         ScriptedRegistry registry;
-        row.keys(registry);
+        if (type == KeyOnly)
+            registry.values[first];
+        else if (type != None)
+            registry.put(first, "PATH", type, data);
+        if (folder)
+            registry.put(second, "MSINFO", Registry::typeText, std::string(folder) + '\0');
         ScriptedPrompter prompter;
         Commands looked, launched;
         sysinfo::Platform platform{registry,
@@ -107,22 +91,20 @@ TEST(StartSysInfo, LooksInTheFirstLocationThenTheSecondThenGivesUp) {
                                        looked.push_back(path);
                                        return path == "C:\\MSINFO\\MSINFO32.EXE";
                                    },
-                                   [&](const std::string& commandLine) {
-                                       launched.push_back(commandLine);
-                                       return row.launchWorks && !commandLine.empty();
+                                   [&](const std::string& line) {
+                                       launched.push_back(line);
+                                       return launchWorks && !line.empty();
                                    }};
         StartSysInfo(platform, prompter);
-        EXPECT_EQ(registry.opened, row.opened);
+        EXPECT_EQ(std::to_string(registry.opened.size()) + "|" + bracketed(looked) + "|" +
+                      bracketed(launched) + "|" + (prompter.messages.empty() ? "" : "told"),
+                  expected);
         EXPECT_EQ(registry.accessRequested.front(), 0x20019u); // read access only
         EXPECT_EQ(registry.openKeys, 0);
-        EXPECT_EQ(looked, row.looked);
-        EXPECT_EQ(launched, row.launched);
-        const bool started = !launched.empty() && row.launchWorks && !launched[0].empty();
-        ASSERT_EQ(prompter.messages.size(), started ? 0u : 1u);
-        if (!started) {
-            EXPECT_EQ(prompter.messages[0].text, "System Information Is Unavailable At This Time");
-            EXPECT_EQ(prompter.messages[0].icon, MessageIcon::None);
-            EXPECT_EQ(prompter.messages[0].shownTitle(), "Lopwinder");
+        for (const Message& m : prompter.messages) {
+            EXPECT_EQ(m.text, "System Information Is Unavailable At This Time");
+            EXPECT_EQ(m.icon, MessageIcon::None);
+            EXPECT_EQ(m.shownTitle(), "Lopwinder");
         }
     }
 }

@@ -2,7 +2,6 @@
 #include "support/fakes.h"
 #include "tracks/catalogues.h"
 #include "tracks/savereset.h"
-#include "tracks/trackid.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -47,13 +46,6 @@ TEST(Catalogues, HoldTheTrackIdsInListOrderInLabelsOfTheirGrammar) {
         }
         EXPECT_EQ(listed, QString(ids).remove(' ').toStdString());
     }
-}
-
-TEST(TrackId, ReadsAndWritesTheLeadingHexDigits) {
-    EXPECT_EQ(trackid::text(0x0A) + trackid::text(45), "0A2D");
-    const auto read = trackid::slotStringFromLabels({"09: a", "", "fF", "7", "Track", "2D: b"});
-    EXPECT_EQ(read.bytes, "\x09\xff\x07\x2d");
-    EXPECT_EQ(read.slotsWithoutTrack, (std::vector<int>{2, 5}));
 }
 
 TEST(SaveReset, ResetWritesTheFactoryOrderOfEachVariantAtItsOffset) {
@@ -142,13 +134,9 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
 }
 
 TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
-    struct Row {
-        Fault fault;
-        const char* headline;
-        std::size_t newBytes;      // how many of the chosen bytes reach the file
-        bool nextSaveTakesTheDisk; // a later Save accepts a table changed since
-    };
-    const Row rows[] = {
+    // The fault, the message's headline, how many of the chosen bytes reach the file, and whether a
+    // later Save accepts a table changed since.
+    const std::tuple<Fault, const char*, std::size_t, bool> rows[] = {
         {Fault::OpenForWrite, "Nothing was saved", 0, false},
         {Fault::WriteNothing, "not saved completely", 0, true},
         {Fault::ShortWrite, "not saved completely", 13, true},
@@ -156,21 +144,21 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
         {Fault::Flush, "may not have been saved", 27, true},
         {Fault::Close, "may not have been saved", 27, true},
     };
-    for (const Row& row : rows) {
+    for (const auto& [fault, headline, newBytes, nextSaveTakesTheDisk] : rows) {
         Loaded l;
         ScriptedFileSystem fs;
-        fs.fault = row.fault;
+        fs.fault = fault;
         const savereset::Feedback f = click(fs, l.rom, false);
         EXPECT_FALSE(f.written);
         EXPECT_EQ(f.message.icon, MessageIcon::Critical);
-        EXPECT_TRUE(f.message.text.contains(row.headline)) << f.message.text.toStdString();
+        EXPECT_TRUE(f.message.text.contains(headline)) << f.message.text.toStdString();
         const std::string expected =
-            with(row.fault == Fault::Truncate ? std::string(offset + 27, '\0') : l.original, offset,
-                 chosen.substr(0, row.newBytes));
+            with(fault == Fault::Truncate ? std::string(offset + 27, '\0') : l.original, offset,
+                 chosen.substr(0, newBytes));
         EXPECT_EQ(romimage::readFile(l.path), expected);
         fs.fault = Fault::None;
         l.replace(with(expected, offset + 1, "\x3F"));
-        EXPECT_EQ(click(fs, l.rom, false).written, row.nextSaveTakesTheDisk);
+        EXPECT_EQ(click(fs, l.rom, false).written, nextSaveTakesTheDisk);
     }
 }
 
