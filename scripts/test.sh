@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite headless: the Windows
 # platform layers under Wine and a bounded fuzzing run where their tools are installed (.ci/run
-# installs them), then every test in a plain build with warnings as errors, and again under
-# AddressSanitizer and UBSan.
+# installs them), then every test in a plain build with warnings as errors, the Windows program
+# under Wine where it has been built, and every test again under AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,6 +27,14 @@ fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_WERROR=ON
 cmake --build build -j "$jobs"
 (cd build && ctest --no-tests=error --output-on-failure -j "$jobs")
+
+# The Windows program, when scripts/windows-build.sh has built it (.ci/run does), under Wine.
+if [ -f build-windows-app/lopwinder.exe ]; then
+    tests/windows/run.sh build-windows-app/lopwinder.exe build/make-demo-rom \
+        build-windows-app/wine-run
+else
+    echo "Skipping the Windows program under Wine: scripts/windows-build.sh has not built it."
+fi
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_WERROR=ON \
       -DLOPWINDER_SANITIZE=ON

@@ -39,5 +39,5 @@ reg /v Exact /t REG_SZ /d "$(printf 'x%.0s' $(seq 1023))"
 # Wine's sound back end complains on machines without a sound card; keep that out of the way.
 status=0
 "$wine" "$build/tests/platform/winlayers_test.exe" 2>"$build/wine-stderr.log" || status=$?
-"$wine"server -k 2>/dev/null || wineserver -k 2>/dev/null || true
+"$(command -v wineserver || echo /usr/lib/wine/wineserver64)" -k 2>/dev/null || true
 exit $status

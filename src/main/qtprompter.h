@@ -2,25 +2,11 @@
 
 #include "app/prompter.h"
 
-#include <QStringList>
-
-#include <memory>
-
-class QFileDialog;
-
-// Qt's own modal file dialog and message boxes.
+// Modal message boxes from Qt, and the platform's Open dialog.
 class QtPrompter final : public Prompter {
 public:
-    QtPrompter();
-    ~QtPrompter() override;
     QString askOpenFile(const OpenFileRequest& request) override;
     Answer message(const Message& message) override;
-
-    // "Desc|*.a;*.b" as Qt name filters: "Desc (*.a *.b)".
-    static QStringList qtNameFilters(const QString& filter);
-
-private:
-    std::unique_ptr<QFileDialog> m_openDialog;
 };
 
 // Ends the program: leaves the event loop, or tells main() not to enter it.

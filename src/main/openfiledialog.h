@@ -1,0 +1,7 @@
+#pragma once
+
+#include "app/prompter.h"
+
+// The platform's modal Open dialog: the chosen file's full path, or empty text after Cancel. A
+// typed name need not exist. The dialog leaves no settings behind.
+QString openFileName(const OpenFileRequest& request);

@@ -1,0 +1,33 @@
+#include "main/openfiledialog.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <string>
+#include <vector>
+
+// The system's own Open dialog. Qt's would record its folder history in the registry, and even
+// reading that history creates keys there; this one keeps nothing of the program's.
+QString openFileName(const OpenFileRequest& request) {
+    // "Description|*.a;*.b" becomes the dialog's list of NUL-separated pairs.
+    std::wstring filter = request.filter.toStdWString() + L'|';
+    for (wchar_t& c : filter) {
+        if (c == L'|')
+            c = L'\0';
+    }
+    const std::wstring title = request.title.toStdWString();
+    std::vector<wchar_t> file(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = title.c_str();
+    // No check that a typed name exists: the caller reports a missing file itself.
+    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_DONTADDTORECENT;
+    if (!GetOpenFileNameW(&dialog))
+        return {};
+    return QString::fromWCharArray(file.data());
+}
