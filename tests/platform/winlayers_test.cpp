@@ -51,6 +51,7 @@ void registryAndLauncher(Registry& registry) {
     CHECK(!sysinfo::systemLaunch(""));
     // "C:\Lopwinder.exe" must not start in place of a missing tool in "C:\Lopwinder Quoting".
     copyTool("C:\\Lopwinder.exe");
+    DeleteFileA("C:\\Lopwinder Quoting\\tool.exe"); // left by an earlier run in this prefix
     CHECK(!sysinfo::systemLaunch("C:\\Lopwinder Quoting\\tool.exe"));
     CHECK(sysinfo::systemLaunch("C:\\Lopwinder Quoting\\plain.exe"));
 }
