@@ -73,15 +73,7 @@ void MainWindow::createControls() {
     m_about->setObjectName(QStringLiteral("about"));
     m_about->setGeometry(twips(13920, 15, 975, 375));
 
-    QWidget* previous = m_comboLevelSlot[0];
-    for (int i = 1; i < maxSlots; ++i) {
-        setTabOrder(previous, m_comboLevelSlot[i]);
-        previous = m_comboLevelSlot[i];
-    }
-    setTabOrder(previous, m_saveChanges);
-    setTabOrder(m_saveChanges, m_resetROM);
-    setTabOrder(m_resetROM, m_about);
-
+    // Created in focus order: slot lists 1 to 27, then the three buttons.
     connect(m_saveChanges, &QPushButton::clicked, this, &MainWindow::saveChanges_Click);
     connect(m_resetROM, &QPushButton::clicked, this, &MainWindow::resetROM_Click);
     connect(m_about, &QPushButton::clicked, this, &MainWindow::about_Click);

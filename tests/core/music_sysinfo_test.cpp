@@ -2,6 +2,8 @@
 #include "about/startsysinfo.h"
 #include "support/fakes.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -107,6 +109,22 @@ TEST(StartSysInfo, LooksInTheFirstLocationThenTheSecondThenGivesUp) {
             EXPECT_EQ(m.shownTitle(), "Lopwinder");
         }
     }
+}
+
+// Linux's stand-in names the first system information tool on PATH, read back whole.
+TEST(StartSysInfo, OnLinuxTheFirstLocationNamesAToolOnThePath) {
+    QTemporaryDir dir;
+    QFile tool(dir.filePath("xfce4-taskmanager"));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly) && tool.setPermissions(QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()));
+    std::string value;
+    const auto read =
+        sysinfo::GetKeyValue(*createSystemRegistry(), Registry::localMachine,
+                             "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", value);
+    qputenv("PATH", path);
+    EXPECT_EQ(read, sysinfo::KeyRead::Read);
+    EXPECT_EQ(value, tool.fileName().toStdString());
 }
 
 } // namespace

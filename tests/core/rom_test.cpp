@@ -1,5 +1,6 @@
 #include "rom/detectrom.h"
 #include "rom/readwritetext.h"
+#include "rom/slottable.h"
 #include "romimage/romimage.h"
 #include "support/fakes.h"
 
@@ -110,6 +111,24 @@ TEST(ReadText, EveryFailingReadShowsRomNotFoundOnce) {
         EXPECT_EQ(m.shownTitle(), "Hexwarden");
         EXPECT_EQ(m.icon, MessageIcon::Critical);
         EXPECT_EQ(m.buttons, MessageButtons::Ok);
+    }
+}
+
+// A table that ends exactly at the end of the file is whole; one byte less is cut off.
+TEST(SlotTable, IsReadWholeOrRefusedAsCutOff) {
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    const auto* row = varianttable::findSupported("Zoomlet Military");
+    const std::string image = romimage::build("Zoomlet Military", 0x50CDC + 20);
+    for (const qint64 size : {0x50CDC + 20, 0x50CDC + 19}) {
+        RomContext rom{systemFileSystem(),
+                       prompter,
+                       romimage::writeFile(dir.path(), "m.bin", image.substr(0, size)),
+                       {}};
+        const slottable::Table table = slottable::read(rom, *row);
+        EXPECT_EQ(table.status,
+                  size == 0x50CDC + 20 ? slottable::Status::Read : slottable::Status::Truncated);
+        EXPECT_EQ(table.bytes, size == 0x50CDC + 20 ? image.substr(0x50CDC) : "");
     }
 }
 

@@ -137,12 +137,27 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
     // The fault, the message's headline, how many of the chosen bytes reach the file, and whether a
     // later Save accepts a table changed since.
     const std::tuple<Fault, const char*, std::size_t, bool> rows[] = {
-        {Fault::OpenForWrite, "Nothing was saved", 0, false},
-        {Fault::WriteNothing, "not saved completely", 0, true},
+        {Fault::OpenForWrite,
+         "saved; the ROM file is unchanged.\r\n\r\nThe ROM file could not be "
+         "opened for writing: Permission denied",
+         0, false},
+        {Fault::WriteNothing,
+         "not saved completely: the track table in the ROM file may be only "
+         "partly written.\r\n\r\nWriting failed: Input/output error",
+         0, true},
         {Fault::ShortWrite, "not saved completely", 13, true},
-        {Fault::Truncate, "not saved completely", 27, false}, // cut short while written
-        {Fault::Flush, "may not have been saved", 27, true},
-        {Fault::Close, "may not have been saved", 27, true},
+        {Fault::Truncate,
+         "Another program changed the ROM file's size while it was being written"
+         ".\r\n\r\nRestore the file from a copy.",
+         27, false},
+        {Fault::Flush,
+         "not have been saved: the disk did not confirm the write.\r\n\r\nThe data "
+         "could not be flushed to the disk: Input/output error",
+         27, true},
+        {Fault::Close,
+         "\r\n\r\nThe file could not be closed: Input/output error\r\n\r\nFix the "
+         "cause and save again.",
+         27, true},
     };
     for (const auto& [fault, headline, newBytes, nextSaveTakesTheDisk] : rows) {
         Loaded l;

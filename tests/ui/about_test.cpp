@@ -68,12 +68,14 @@ void AboutTest::textsAndLayout() {
     for (QWidget* w : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         const QRect g = w->geometry();
         layout +=
-            QStringLiteral("%1,%2 %3x%4 ").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+            w->objectName() +
+            QStringLiteral(" %1,%2 %3x%4 ").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
         if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull())
             QVERIFY2(label->heightForWidth(g.width()) <= g.height(), qPrintable(label->text()));
     }
-    QCOMPARE(layout, "16,16 36x36 70,16 259x32 70,48 259x38 8,95 329x54 8,160 273x73 291,175 84x23 "
-                     "292,205 83x23 ");
+    QCOMPARE(layout, "picIcon 16,16 36x36 lblTitle 70,16 259x32 lblDescription 70,48 259x38 "
+                     "lblDisclaimer 8,95 329x54 lblVersionInfo 8,160 273x73 cmdOK 291,175 84x23 "
+                     "cmdSysInfo 292,205 83x23 ");
     QCOMPARE(box->picIcon()->pixmap().size(), QSize(32, 32));
     QVERIFY(QFontMetrics(box->cmdSysInfo()->font()).horizontalAdvance("System Info...") + 12 <=
             box->cmdSysInfo()->width());
