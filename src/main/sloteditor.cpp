@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QStringListModel>
 
-#include <array>
-
 MainWindow::LoadOutcome MainWindow::populateSlots(const varianttable::VariantRow& row) {
     const slottable::Table table = slottable::read(m_rom, row);
     if (table.status == slottable::Status::Truncated) {

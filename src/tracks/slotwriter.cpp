@@ -32,8 +32,7 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& ex
         bytes.resize(static_cast<std::size_t>(length), '\0');
         return bytes;
     };
-    const std::string_view variant =
-        detectROM::variantOf(path, [&](qint32 at, qint16 length) { return read(at, length); });
+    const std::string_view variant = detectROM::variantOf(path, read);
     const std::string table =
         expected.table ? read(offset, static_cast<qint64>(slotString.size())) : std::string();
     if (!readFailure.ok()) {
