@@ -34,7 +34,10 @@ int main(int argc, char* argv[]) {
         button->setFont(bold);
     }
     (new QPushButton(QStringLiteral("About..."), &window))->setGeometry(928, 1, 65, 25);
-    FirstPaint painted(&window, [] { QCoreApplication::exit(0); });
+    FirstPaint painted(&window, [] {
+        announcePainted();
+        QCoreApplication::exit(0);
+    });
     window.show();
     return QApplication::exec();
 }

@@ -47,6 +47,7 @@ int main(int argc, char* argv[]) {
     if (lifetime.ended())
         return 1;
     FirstPaint painted(&window, [&] {
+        announcePainted();
         if (save)
             window.saveChanges()->click();
         QCoreApplication::exit(0);
