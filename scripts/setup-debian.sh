@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev
           libfluidsynth-dev timgm6mb-soundfont xvfb xauth x11-utils
-          at-spi2-core python3-pyatspi dbus imagemagick openbox wmctrl)
+          imagemagick openbox wmctrl xdotool)
 
 missing=()
 for p in "${packages[@]}"; do

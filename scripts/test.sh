@@ -30,8 +30,7 @@ cmake --build build -j "$jobs"
 
 # The Windows program, when scripts/windows-build.sh has built it (.ci/run does), under Wine.
 if [ -f build-windows-app/lopwinder.exe ]; then
-    tests/windows/run.sh build-windows-app/lopwinder.exe build/make-demo-rom \
-        build-windows-app/wine-run
+    tests/e2e/run.sh build-windows-app/lopwinder.exe build/make-demo-rom build-windows-app/wine-run
 else
     echo "Skipping the Windows program under Wine: scripts/windows-build.sh has not built it."
 fi
