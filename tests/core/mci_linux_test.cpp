@@ -57,29 +57,4 @@ TEST(LinuxMci, PlaysAudiblySaysPlayingUntilTheEndAndStopsOnClose) {
     EXPECT_GT(loudest, 1000);
 }
 
-// open answers at once; a device that cannot play (not MIDI, no module) then answers errors and
-// never "playing".
-TEST(LinuxMci, WhatCannotPlayFailsWithoutHoldingUpTheCaller) {
-    QTemporaryDir dir;
-    const std::string song = oneNoteMidi(dir, "s.mid", 1.0);
-    QFile notMidi(dir.filePath("n.dat"));
-    ASSERT_TRUE(notMidi.open(QIODevice::WriteOnly) && notMidi.write("RIFF no MIDI") > 0);
-    const QString module = LOPWINDER_TEST_MODULE;
-    const std::tuple<QString, std::string, std::string> rows[] = {
-        {module, notMidi.fileName().toStdString(), ""},
-        {dir.filePath("no-such-module.so"), song, ""},
-        {module, dir.path().toStdString(), "error 275"}};
-    for (const auto& [path, file, opened] : rows) {
-        auto mci = createLinuxMci({path, "file", dir.filePath("out.wav")});
-        EXPECT_EQ(send(*mci, "open " + file + " type sequencer alias midwhee"), opened);
-        QElapsedTimer clock;
-        clock.start();
-        while (send(*mci, "status midwhee mode") == "stopped" && clock.elapsed() < 5000)
-            QThread::msleep(10);
-        EXPECT_EQ(send(*mci, "status midwhee mode").substr(0, 5), "error") << file;
-        EXPECT_EQ(send(*mci, "play midwhee").substr(0, 5), "error");
-        EXPECT_EQ(send(*mci, "close midwhee"), opened.empty() ? "" : "error 263");
-    }
-}
-
 } // namespace

@@ -2,8 +2,6 @@
 #include "about/startsysinfo.h"
 #include "support/fakes.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -98,33 +96,16 @@ TEST(StartSysInfo, LooksInTheFirstLocationThenTheSecondThenGivesUp) {
                                        return launchWorks && !line.empty();
                                    }};
         StartSysInfo(platform, prompter);
+        const bool told =
+            prompter.messages.size() == 1 &&
+            prompter.messages[0].text == "System Information Is Unavailable At This Time" &&
+            prompter.messages[0].icon == MessageIcon::None;
         EXPECT_EQ(std::to_string(registry.opened.size()) + "|" + bracketed(looked) + "|" +
-                      bracketed(launched) + "|" + (prompter.messages.empty() ? "" : "told"),
+                      bracketed(launched) + "|" + (told ? "told" : ""),
                   expected);
         EXPECT_EQ(registry.accessRequested.front(), 0x20019u); // read access only
         EXPECT_EQ(registry.openKeys, 0);
-        for (const Message& m : prompter.messages) {
-            EXPECT_EQ(m.text, "System Information Is Unavailable At This Time");
-            EXPECT_EQ(m.icon, MessageIcon::None);
-            EXPECT_EQ(m.shownTitle(), "Lopwinder");
-        }
     }
-}
-
-// Linux's stand-in names the first system information tool on PATH, read back whole.
-TEST(StartSysInfo, OnLinuxTheFirstLocationNamesAToolOnThePath) {
-    QTemporaryDir dir;
-    QFile tool(dir.filePath("xfce4-taskmanager"));
-    ASSERT_TRUE(tool.open(QIODevice::WriteOnly) && tool.setPermissions(QFile::ExeOwner));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(dir.path()));
-    std::string value;
-    const auto read =
-        sysinfo::GetKeyValue(*createSystemRegistry(), Registry::localMachine,
-                             "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", value);
-    qputenv("PATH", path);
-    EXPECT_EQ(read, sysinfo::KeyRead::Read);
-    EXPECT_EQ(value, tool.fileName().toStdString());
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "tracks/savereset.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -27,41 +26,20 @@ std::string hex(const char* text) {
     return QByteArray::fromHex(text).toStdString();
 }
 
-TEST(Catalogues, HoldTheTrackIdsInListOrderInLabelsOfTheirGrammar) {
+// The labels are ours; the IDs, in list order, are what Save writes.
+TEST(Catalogues, HoldTheTrackIdsInListOrder) {
     const std::pair<Catalogue, const char*> catalogues[] = {
         {Catalogue::Zoomlet2, "000102030405060708090A0B0C0D0E0F10121314151617"
                               "18191A1B1C1D1E1F2122232425262728292A2B2C2D2E2F30313234"},
         {Catalogue::Zoomlet96, "000102030405060708090A0B0C0D0E0F101213141516171819"
-                               "1A1B1C1D1E1F212224252729 2A2B2C2D2E2F30313233343536 3C3D3E3F4041"},
+                               "1A1B1C1D1E1F2122242527292A2B2C2D2E2F303132333435363C3D3E3F4041"},
         {Catalogue::ZoomletMilitary,
          "000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D40414243"}};
     for (const auto& [catalogue, ids] : catalogues) {
         std::string listed;
-        for (const std::string_view label : catalogues::labels(catalogue)) {
-            listed += label.substr(0, 2);
-            const QRegularExpression grammar(
-                QString("^[0-9A-F]{2}: [^()]+ \\([^(),]+, [^(),-]+%1\\)$")
-                    .arg(catalogue == Catalogue::Zoomlet2 ? " - [^(),]+" : ""));
-            EXPECT_TRUE(grammar.match(QLatin1String(label)).hasMatch()) << label;
-        }
-        EXPECT_EQ(listed, QString(ids).remove(' ').toStdString());
-    }
-}
-
-TEST(SaveReset, ResetWritesTheFactoryOrderOfEachVariantAtItsOffset) {
-    const std::tuple<const char*, qint64, const char*> orders[] = {
-        {"Zoomlet 2", 0x3E6AE, "0905222404311E0F2A13271B0E022E340C1217031D2F2C28010D30"},
-        {"Zoomlet 2 (J-Cart)", 0x3EA46, jCartFactory},
-        {"Zoomlet 96", 0x452C5, "02403316052D3C1C01090D193008172413270E1D312C3F222A3E29"},
-        {"Zoomlet 96 (J-Cart)", 0x452C5, "02403316052D3C1C01090D193008172413270E1D312C3F222A3E29"},
-        {"Zoomlet Military", 0x50CDC, "0103060B0D0F14171A1B0205080A0C111216191D"}};
-    for (const auto& [variant, at, order] : orders) {
-        QTemporaryDir dir;
-        const std::string image = with(romimage::build(variant), at, std::string(27, '\0'));
-        const QString path = romimage::writeFile(dir.path(), "r.bin", image);
-        savereset::LoadedRom rom{path, varianttable::findSupported(variant), std::nullopt};
-        EXPECT_TRUE(savereset::reset(systemFileSystem(), rom).written) << variant;
-        EXPECT_EQ(romimage::readFile(path), with(image, at, hex(order))) << variant;
+        for (const std::string_view label : catalogues::labels(catalogue))
+            listed += std::string(label.substr(0, 2)) + (label.substr(2, 2) == ": " ? "" : "?");
+        EXPECT_EQ(listed, ids);
     }
 }
 
@@ -92,7 +70,8 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
     const Row rows[] = {
         {[](const Loaded&) {}, true, true, "", false},
         {[](const Loaded& l) { l.replace(with(l.original, offset + 2, "\x0A")); }, false, true,
-         "Another program changed the track table", false},
+         "loaded it.\r\n\r\nClose Lopwinder and open the file again to see the current tracks.",
+         false},
         {[](const Loaded& l) { l.replace(romimage::build("Zoomlet 2")); }, false, false,
          "no longer the ROM that was loaded", false},
         {[](const Loaded& l) { QFile::remove(l.path), l.replace(romimage::build("Zoomlet 96")); },
@@ -141,11 +120,10 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
          "saved; the ROM file is unchanged.\r\n\r\nThe ROM file could not be "
          "opened for writing: Permission denied",
          0, false},
-        {Fault::WriteNothing,
-         "not saved completely: the track table in the ROM file may be only "
-         "partly written.\r\n\r\nWriting failed: Input/output error",
-         0, true},
-        {Fault::ShortWrite, "not saved completely", 13, true},
+        {Fault::ShortWrite,
+         "not saved completely: the track table in the ROM file may be only partly written."
+         "\r\n\r\nWriting failed: No space left on device",
+         13, true},
         {Fault::Truncate,
          "Another program changed the ROM file's size while it was being written"
          ".\r\n\r\nRestore the file from a copy.",
@@ -175,28 +153,6 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
         l.replace(with(expected, offset + 1, "\x3F"));
         EXPECT_EQ(click(fs, l.rom, false).written, nextSaveTakesTheDisk);
     }
-}
-
-TEST(SaveReset, TwoRunsOnOneFileNeverUndoEachOther) {
-    Loaded l;
-    savereset::LoadedRom second = l.rom;
-    EXPECT_TRUE(click(systemFileSystem(), l.rom, false).written);
-    const QString late = click(systemFileSystem(), second, false).message.text;
-    EXPECT_TRUE(late.contains("Close Lopwinder and open the file again to see the current tracks"));
-    EXPECT_EQ(romimage::readFile(l.path), with(l.original, offset, chosen));
-    EXPECT_TRUE(click(systemFileSystem(), l.rom, false).written); // it knows what it wrote
-}
-
-TEST(SaveReset, SlotsWithoutATrackAreNamedAndNothingIsOpened) {
-    Loaded l;
-    ScriptedFileSystem fs;
-    QStringList texts(27, "21: x");
-    texts[4] = texts[20] = "";
-    const savereset::Feedback f = savereset::save(fs, l.rom, texts);
-    EXPECT_TRUE(f.message.text.startsWith(
-        "Nothing was saved: no track is chosen for Level Slot 5, Level Slot 21."));
-    EXPECT_EQ(f.message.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(fs.writeOpens, 0);
 }
 
 } // namespace

@@ -11,12 +11,10 @@ import time
 
 program, demo_tool, artifacts = sys.argv[1:4]
 wine = program.endswith(".exe")
-# A home and XDG folders of its own, to see that the program writes nothing into them; on Linux
-# no tools on the PATH, so that System Info has nothing to start (Wine has no MSINFO keys).
+# A home and XDG folders of its own, to see that the program writes nothing into them.
 HOME = tempfile.mkdtemp()
 ENV = dict(os.environ, QT_QPA_PLATFORM="xcb", HOME=HOME,
-           **{f"XDG_{k}_HOME": f"{HOME}/{k}" for k in ("CONFIG", "CACHE", "DATA", "STATE")},
-           **({} if wine else {"PATH": "/nonexistent"}))
+           **{f"XDG_{k}_HOME": f"{HOME}/{k}" for k in ("CONFIG", "CACHE", "DATA", "STATE")})
 COMMAND = [shutil.which("wine64") or "/usr/lib/wine/wine64", program] if wine else [program]
 passed = failed = 0
 
@@ -33,18 +31,14 @@ def xdo(*args):
 
 
 def window(title, seconds=60):
+    """The window's id, once it is shown; None if it is not there after the time given."""
     deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if found := xdo("search", "--onlyvisible", "--name", f"^{title}$"):
-            time.sleep(0.5)  # let it paint
-            return found[-1]
+    while not (found := xdo("search", "--onlyvisible", "--name", f"^{title}$")):
+        if time.monotonic() > deadline:
+            return None
         time.sleep(0.2)
-    raise AssertionError(f"timed out waiting for the window {title!r}")
-
-
-def gone(title):
-    time.sleep(0.5)
-    return not xdo("search", "--onlyvisible", "--name", f"^{title}$")
+    time.sleep(0.5)  # let it paint
+    return found[-1]
 
 
 def click(win, x, y):
@@ -103,17 +97,16 @@ changed = bytearray(original)
 changed[0x452C5] = 0x03  # the entry after 02 in the Zoomlet 96 catalogue
 check(open(rom, "rb").read() == bytes(changed), "Save wrote the one new track ID and nothing else")
 
-# The About box: the window manager cannot close the main window under it; System Info finds
-# no tool and says so; Escape closes the box.
+# The About box: the window manager cannot close the main window under it; Escape closes the box.
 click(main, 928 + 32, 1 + 12)
 about = window("About Lopwinder")
 shot(about, "about-box.png")
 subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
-check(not gone("Lopwinder - Zoomlet 96") and process.poll() is None, "main window kept")
-click(about, 292 + 41, 205 + 11)
-answer_message()
+time.sleep(0.5)
+check(window("Lopwinder - Zoomlet 96", 1) and process.poll() is None, "main window kept")
 keys(about, "Escape")
-check(gone("About Lopwinder"), "Escape closes the About box")
+time.sleep(0.5)
+check(not window("About Lopwinder", 1), "Escape closes the About box")
 
 # Reset: Yes (the default button) writes the factory order back, then the program ends.
 click(main, 536 + 140, 512 + 24)

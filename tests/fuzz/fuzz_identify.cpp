@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <cstdint>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -19,11 +17,6 @@ struct SilentPrompter final : Prompter {
     Answer message(const Message&) override { return Answer::Ok; }
 };
 
-void require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 const char* const names[] = {"rom.bin",     "ROM.Gen",    "rom.smd",
                              "rom.bin.zip", "v1.0/noext", "R\u00e4der \u00df.bin",
                              ".bin",        "folder.bin", ""};
@@ -31,45 +24,40 @@ const char* const names[] = {"rom.bin",     "ROM.Gen",    "rom.smd",
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const QString folder = [] {
-        const QString dir = QDir::tempPath() + QStringLiteral("/lopwinder-fuzz-%1").arg(getpid());
-        QDir().mkpath(dir + "/v1.0");
-        QDir().mkpath(dir + "/folder.bin");
-        return dir;
-    }();
-    if (size < 4)
+    static const QString folder =
+        QDir::tempPath() + QStringLiteral("/lopwinder-fuzz-%1").arg(getpid());
+    static const bool made =
+        QDir().mkpath(folder + "/v1.0") && QDir().mkpath(folder + "/folder.bin");
+    if (size < 4 || !made)
         return 0;
     const QString name = QString::fromUtf8(names[data[0] % std::size(names)]);
-    const std::size_t length = data[1] | (data[2] << 8) | ((data[3] & 0x0f) << 16);
+    std::string image(data[1] | (data[2] << 8) | ((data[3] & 0x0f) << 16), '\0');
     const std::string content(reinterpret_cast<const char*>(data + 4), size - 4);
-    std::string image(length, '\0');
-    for (const std::size_t at : {std::size_t{0}, std::size_t{0x3E6AE}, std::size_t{0x3EA46},
-                                 std::size_t{0x452C5}, std::size_t{0x50CDC}}) {
+    for (const std::size_t at : {0x0, 0x3E6AE, 0x3EA46, 0x452C5, 0x50CDC})
         if (at < image.size())
-            image.replace(at, std::min(content.size(), image.size() - at),
-                          content.substr(0, image.size() - at));
-    }
+            image.replace(at, std::min(content.size(), image.size() - at), content, 0,
+                          image.size() - at);
     const QString path = name.isEmpty() ? QString() : folder + '/' + name;
-    if (!name.isEmpty() && name != QLatin1String("folder.bin")) {
-        QFile file(path);
-        require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(image.data(), static_cast<qint64>(image.size()));
-    }
+    if (QFile file(path); !name.isEmpty() && name != "folder.bin" &&
+                          (!file.open(QIODevice::WriteOnly) ||
+                           file.write(image.data(), qint64(image.size())) != qint64(image.size())))
+        std::abort();
 
     SilentPrompter prompter;
     RomContext rom{systemFileSystem(), prompter, path, {}};
-    if (!detectROM::identifyROM(rom, path)) {
-        require(rom.romVariant.empty());
-        return 0;
-    }
-    require(varianttable::find(rom.romVariant) != nullptr || rom.romVariant == "Error!");
+    const bool identified = detectROM::identifyROM(rom, path);
+    if (identified != !rom.romVariant.empty() ||
+        (identified && !varianttable::find(rom.romVariant) && rom.romVariant != "Error!"))
+        std::abort();
     const auto* row = varianttable::findSupported(rom.romVariant);
-    if (row == nullptr)
+    if (!identified || !row)
         return 0;
     const slottable::Table table = slottable::read(rom, *row);
     const auto offset = static_cast<std::size_t>(row->slotTableOffset);
-    const bool fits = image.size() >= offset + static_cast<std::size_t>(row->slotCount);
-    require(table.status == (fits ? slottable::Status::Read : slottable::Status::Truncated));
-    require(!fits || table.bytes == image.substr(offset, static_cast<std::size_t>(row->slotCount)));
+    const auto count = static_cast<std::size_t>(row->slotCount);
+    const bool fits = image.size() >= offset + count;
+    if (table.status != (fits ? slottable::Status::Read : slottable::Status::Truncated) ||
+        (fits && table.bytes != image.substr(offset, count)))
+        std::abort();
     return 0;
 }

@@ -35,8 +35,6 @@ struct FaultyFile final : RomFile {
         return file->readAt(offset, length, out);
     }
     IoResult writeAt(qint64 offset, const std::string& bytes) override {
-        if (fault == Fault::WriteNothing)
-            return ioError;
         if (fault == Fault::Truncate)
             QFile::resize(path, 0);
         if (fault != Fault::ShortWrite)

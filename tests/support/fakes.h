@@ -27,7 +27,7 @@ struct ScriptedPrompter final : Prompter, Lifetime {
 // The real file system, with every read recorded and chosen failures injected.
 struct ScriptedFileSystem final : RomFileSystem {
     // Truncate: another program empties the file just before the write.
-    enum class Fault { None, OpenForWrite, WriteNothing, ShortWrite, Truncate, Flush, Close };
+    enum class Fault { None, OpenForWrite, ShortWrite, Truncate, Flush, Close };
 
     FileStatus stat(const QString& path) override;
     IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override;

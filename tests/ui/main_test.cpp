@@ -122,11 +122,19 @@ void MainTest::layoutAndFocusOrder() {
 
 void MainTest::variants_data() {
     QTest::addColumn<QString>("variant");
-    QTest::addColumn<QString>("idsAt"); // the IDs at list positions 0, 17, 30 and the last
-    for (const QString row :
-         {"Zoomlet 2/00 12 1F 34", "Zoomlet 2 (J-Cart)/00 12 1F 34", "Zoomlet 96/00 12 1F 41",
-          "Zoomlet 96 (J-Cart)/00 12 1F 41", "Zoomlet Military/00 11 40 43"})
-        QTest::newRow(qPrintable(row)) << row.section('/', 0, 0) << row.section('/', 1);
+    QTest::addColumn<QString>("idsAt");    // the IDs at list positions 0, 17, 30 and the last
+    QTest::addColumn<QByteArray>("order"); // the factory order, which Reset writes
+    const QByteArray z2 = "0905222404311E0F2A13271B0E022E340C1217031D2F2C28010D30";
+    const QByteArray z96 = "02403316052D3C1C01090D193008172413270E1D312C3F222A3E29";
+    const std::tuple<const char*, const char*, QByteArray> rows[] = {
+        {"Zoomlet 2", "00 12 1F 34", z2},
+        {"Zoomlet 2 (J-Cart)", "00 12 1F 34",
+         "0905222404311E0F2A13271B0E022D340C1217031D2F2C28010D30"},
+        {"Zoomlet 96", "00 12 1F 41", z96},
+        {"Zoomlet 96 (J-Cart)", "00 12 1F 41", z96},
+        {"Zoomlet Military", "00 11 40 43", "0103060B0D0F14171A1B0205080A0C111216191D"}};
+    for (const auto& [variant, ids, order] : rows)
+        QTest::newRow(variant) << variant << ids << QByteArray::fromHex(order);
 }
 
 // Every list holds the whole catalogue and is pre-selected from its own byte at the variant's
@@ -136,8 +144,11 @@ void MainTest::variants_data() {
 void MainTest::slotListsAndTheirClicks() {
     QFETCH(QString, variant);
     QFETCH(QString, idsAt);
+    QFETCH(QByteArray, order);
     const auto* row = varianttable::findSupported(variant.toStdString());
-    std::string image = romimage::build(variant.toStdString());
+    // The table ends at the end of the file, except for Zoomlet 2, whose decoy lies beyond it.
+    std::string image = romimage::build(variant.toStdString(),
+                                        std::max(row->slotTableOffset, 0x3EA46) + row->slotCount);
     romimage::put(image, row->slotTableOffset,
                   std::string("\x00\x0A\x2D\x11\x23\x1E\x43\x80\xFF", 9));
     romimage::put(image, row->slotTableOffset == 0x3E6AE ? 0x3EA46 : 0x3E6AE, std::string(27, 1));
@@ -154,6 +165,7 @@ void MainTest::slotListsAndTheirClicks() {
                  .replaceInStrings(QRegularExpression(":.*"), "")
                  .join(' '),
              idsAt);
+    QStringList unchosen;
     for (int i = 0; i < MainWindow::maxSlots; ++i) {
         QComboBox* list = w.comboLevelSlot(i);
         const bool used = i < row->slotCount;
@@ -168,7 +180,14 @@ void MainTest::slotListsAndTheirClicks() {
             return l.left(2).toInt(nullptr, 16) == quint8(image[row->slotTableOffset + i]);
         });
         QCOMPARE(list->currentIndex(), match == labels.end() ? -1 : int(match - labels.begin()));
+        if (match == labels.end())
+            unchosen << w.LabelComboLevel(i)->text();
     }
+    w.saveChanges()->click(); // refused before the file is opened
+    QVERIFY(h.messageTexts()[0].startsWith("Nothing was saved: no track is chosen for " +
+                                           unchosen.join(", ") + ".\r\n"));
+    QVERIFY(h.prompter.messages[0].icon == MessageIcon::Exclamation && h.fs.writeOpens == 0);
+    h.prompter.messages.clear();
 
     std::string onDiskAtMessage;
     h.prompter.onMessage = [&](const Message&) { onDiskAtMessage = romimage::readFile(path); };
@@ -195,6 +214,8 @@ void MainTest::slotListsAndTheirClicks() {
     QVERIFY(h.messageTexts().last().startsWith("Nothing was reset") && h.prompter.endCount == 0);
     romimage::writeFile(h.dir.path(), "rom.bin", image);
     w.resetROM()->click();
+    romimage::put(image, row->slotTableOffset, order.toStdString());
+    QCOMPARE(romimage::readFile(path), image);
     QCOMPARE(h.messageTexts().last(),
              "ROM has been set to default values. Now quitting application.");
     const Message& ask = h.prompter.messages[5];
