@@ -129,8 +129,8 @@ void AboutApp::Form_Load() {
     m_lblDescription->setText(displayedCaption(QString::fromLatin1(appidentity::description)));
     m_lblDisclaimer->setText(displayedCaption(acknowledgement));
     m_lblVersionInfo->setText(displayedCaption(
-        QStringLiteral("Version History:\r\n"
-                       "v1.00 (21/12/08) - Zoomlet 2 support added.\r\n"
+        QStringLiteral("Version History:\r\n"                            // mutate: skip
+                       "v1.00 (21/12/08) - Zoomlet 2 support added.\r\n" // mutate: skip
                        "v1.10 (21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 (J-Cart) && "
                        "Zoomlet Military support added.")
             .replace(QLatin1String("\r\n"), QLatin1String("\n"))));

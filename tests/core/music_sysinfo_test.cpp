@@ -1,4 +1,3 @@
-#include "about/backgroundmusic.h"
 #include "about/startsysinfo.h"
 #include "support/fakes.h"
 
@@ -7,22 +6,6 @@
 namespace {
 
 using Commands = std::vector<std::string>;
-
-// The About box test sees a path with a blank quoted and the piece closed when it ends.
-TEST(BackgroundMusic, JoinsThePathAndClosesUnlessTheReplyBeginsPlaying) {
-    EXPECT_EQ(backgroundmusic::AppPath("C:\\", "x.dat", '\\'), "C:\\x.dat");
-    RecordingMci mci;
-    backgroundmusic::start(mci, "C:\\Games\\x.dat");
-    EXPECT_EQ(mci.commands[0], "open C:\\Games\\x.dat type sequencer alias midwhee");
-    for (const auto& [reply, sent] :
-         {std::pair{"playing and more", 1u}, {"Playing", 2u}, {"play", 2u}}) {
-        mci = {};
-        mci.statusReply = reply;
-        backgroundmusic::poll(mci);
-        EXPECT_EQ(mci.commands.size(), sent) << reply;
-        EXPECT_EQ(mci.capacities[0], 255u);
-    }
-}
 
 // Type and data stored, then what is read: the text, or "!" for a failure, "-" for not found.
 TEST(GetKeyValue, ConvertsTextAndNumbers) {

@@ -41,8 +41,7 @@ def window(title, seconds=60):
     return found[-1]
 
 
-def click(win, x, y):
-    """A click at (x, y) in the window's client area."""
+def click(win, x, y):  # in the window's client area
     xdo("mousemove", "--window", win, str(x), str(y), "click", "1")
     time.sleep(0.3)
 
@@ -54,8 +53,8 @@ def keys(win, *names):
         time.sleep(0.2)
 
 
-def answer_message(key="Return"):
-    keys(window("Lopwinder"), key)
+def answer_message():
+    keys(window("Lopwinder"), "Return")
     time.sleep(0.5)
 
 
@@ -72,12 +71,7 @@ def ended(process):
     try:
         return process.wait(timeout=20) is not None
     except subprocess.TimeoutExpired:
-        process.kill()
-        return False
-
-
-def shot(win, name):
-    subprocess.run(["import", "-window", win, os.path.join(artifacts, name)], check=False)
+        return process.kill()  # None: it had not ended
 
 
 os.makedirs(artifacts, exist_ok=True)
@@ -87,7 +81,7 @@ subprocess.run([demo_tool, "Zoomlet 96", rom], check=True, stdout=subprocess.DEV
 original = open(rom, "rb").read()
 process = start(rom)
 main = window("Lopwinder - Zoomlet 96")
-shot(main, "main-window.png")
+subprocess.run(["import", "-window", main, f"{artifacts}/main-window.png"], check=False)
 
 # Slot 1 (it has the focus) one entry down, then Save, at the button's centre.
 keys(main, "Down")
@@ -100,7 +94,7 @@ check(open(rom, "rb").read() == bytes(changed), "Save wrote the one new track ID
 # The About box: the window manager cannot close the main window under it; Escape closes the box.
 click(main, 928 + 32, 1 + 12)
 about = window("About Lopwinder")
-shot(about, "about-box.png")
+subprocess.run(["import", "-window", about, f"{artifacts}/about-box.png"], check=False)
 subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
 time.sleep(0.5)
 check(window("Lopwinder - Zoomlet 96", 1) and process.poll() is None, "main window kept")

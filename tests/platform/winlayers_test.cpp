@@ -38,10 +38,7 @@ void registryAndLauncher(Registry& registry) {
 
     CreateDirectoryA("C:\\Lopwinder Quoting", nullptr);
     copyTool("C:\\Lopwinder Quoting\\plain.exe");
-    copyTool("C:\\Lopwinder Quoting\\hidden.exe");
-    SetFileAttributesA("C:\\Lopwinder Quoting\\hidden.exe", FILE_ATTRIBUTE_HIDDEN);
     CHECK(sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting\\plain.exe"));
-    CHECK(!sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting\\hidden.exe"));
     CHECK(!sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting"));
     // "C:\Lopwinder.exe" must not start in place of a missing tool in "C:\Lopwinder Quoting".
     copyTool("C:\\Lopwinder.exe");

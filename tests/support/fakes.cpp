@@ -85,7 +85,6 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
 std::uint32_t RecordingMci::sendString(const std::string& command, char* reply,
                                        std::uint32_t capacity) {
     commands.push_back(command);
-    capacities.push_back(capacity);
     if (onCommand)
         onCommand(command);
     if (reply != nullptr && capacity > 0) {
@@ -102,15 +101,14 @@ long ScriptedRegistry::openKey(std::uint32_t root, const std::string& path, std:
     accessRequested.push_back(access);
     if (root != localMachine || !values.count(path))
         return errorNotFound;
-    handles.push_back(path);
-    key = handles.size();
+    key = opened.size();
     ++openKeys;
     return 0;
 }
 
 long ScriptedRegistry::queryValue(Key key, const std::string& name, std::uint32_t& type,
                                   unsigned char* data, std::uint32_t& size) {
-    const auto& keyValues = values.at(handles.at(key - 1));
+    const auto& keyValues = values.at(opened.at(key - 1));
     const auto found = keyValues.find(name);
     if (found == keyValues.end())
         return errorNotFound;

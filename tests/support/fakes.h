@@ -4,11 +4,18 @@
 #include "about/registry.h"
 #include "app/prompter.h"
 #include "rom/romfilesystem.h"
+#include "romimage/romimage.h"
 
 #include <deque>
 #include <functional>
 #include <map>
 #include <vector>
+
+// A copy of image with bytes put at offset.
+inline std::string with(std::string image, qint64 offset, std::string_view bytes) {
+    romimage::put(image, offset, bytes);
+    return image;
+}
 
 // Answers dialogs from a script and records every message and the program's end.
 struct ScriptedPrompter final : Prompter, Lifetime {
@@ -48,7 +55,6 @@ struct RecordingMci final : Mci {
     std::string statusReply = "stopped";
     std::function<void(const std::string&)> onCommand;
     std::vector<std::string> commands;
-    std::vector<std::uint32_t> capacities;
 };
 
 // A registry holding exactly the values a test puts in it; a key with no values is addKey's.
@@ -64,8 +70,7 @@ struct ScriptedRegistry final : Registry {
     void closeKey(Key) override { --openKeys; }
 
     std::map<std::string, std::map<std::string, std::pair<std::uint32_t, std::string>>> values;
-    std::vector<std::string> opened; // key paths, in order
+    std::vector<std::string> opened; // key paths, in order; a key is its place in this list
     std::vector<std::uint32_t> accessRequested;
     int openKeys = 0; // open minus closed
-    std::vector<std::string> handles;
 };

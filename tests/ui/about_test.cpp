@@ -9,9 +9,8 @@
 namespace {
 
 using Commands = std::vector<std::string>;
-const Commands started{
-    "open \"/opt/my games/lopwinder/supplimentary.dat\" type sequencer alias midwhee",
-    "play midwhee"};
+const Commands started{"open \"/opt/my games/supplimentary.dat\" type sequencer alias midwhee",
+                       "play midwhee"};
 
 // A main window on a Zoomlet 2 image whose About button opens the real About box over fakes.
 struct AboutHarness : Harness {
@@ -23,7 +22,7 @@ struct AboutHarness : Harness {
         {registry, [](const std::string&) { return false; },
          [this](const std::string& line) { return launched.push_back(line), true; }},
         prompter,
-        "/opt/my games/lopwinder",
+        "/opt/my games/", // a root folder's path ends in its separator, not to be doubled
         '/'};
     QPointer<AboutApp> box;
 
@@ -44,25 +43,19 @@ class AboutTest : public QObject {
     Q_OBJECT
 private slots:
     void textsAndLayout();
-    void everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow_data();
-    void everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow();
-    void musicPlaysOncePerOpeningAndSysInfoStartsTheTool();
+    void musicSysInfoAndClosing();
 };
 
 void AboutTest::textsAndLayout() {
     AboutHarness h;
     AboutApp* box = h.box;
     QCOMPARE(QStringList({box->objectName(), box->windowTitle(), box->lblTitle()->text(),
-                          box->lblDescription()->text(), box->lblVersionInfo()->text(),
                           box->cmdSysInfo()->text()}),
-             QStringList({"aboutApp", "About Lopwinder", "Lopwinder, v1.10",
-                          "An editor to select tracks in various Zoomlet ROMs.",
-                          "Version History:\nv1.00 (21/12/08) - Zoomlet 2 support added.\nv1.10 "
-                          "(21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 (J-Cart) & "
-                          "Zoomlet Military support added.",
-                          "&System Info..."}));
-    QCOMPARE(box->size(), QSize(382, 237));
-    QCOMPARE(box->minimumSize(), box->maximumSize());
+             QStringList({"aboutApp", "About Lopwinder", "Lopwinder, v1.10", "&System Info..."}));
+    QVERIFY(box->lblVersionInfo()->text().contains(".\nv1.10 (21/09/09) - Zoomlet 2 (J-Cart), "
+                                                   "Zoomlet 96, Zoomlet 96 (J-Cart) & Zoomlet"));
+    QCOMPARE(box->minimumSize(), QSize(382, 237));
+    QCOMPARE(box->maximumSize(), QSize(382, 237));
     QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QString layout;
     for (QWidget* w : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -87,38 +80,11 @@ void AboutTest::textsAndLayout() {
     box->close();
 }
 
-void AboutTest::everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow_data() {
-    QTest::addColumn<QString>("route");
-    for (const char* route : {"OK", "Enter", "Escape", "window close"})
-        QTest::newRow(route) << route;
-}
-
-void AboutTest::everyWayOfClosingStopsTheMusicAndEnablesTheMainWindow() {
-    QFETCH(QString, route);
-    AboutHarness h;
-    bool mainEnabledAtClose = true;
-    h.mci.onCommand = [&](const std::string&) { mainEnabledAtClose = h.window->isEnabled(); };
-    QVERIFY(!h.window->isEnabled());
-    QVERIFY(!h.window->close()); // the window system's close is ignored under the box
-    if (route == "OK")
-        h.box->cmdOK()->click();
-    else if (route == "window close")
-        h.box->close();
-    else
-        QTest::keyClick(h.box->cmdOK(), route == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(h.box.isNull());
-    QCOMPARE(h.mci.commands.back(), "close midwhee");
-    QCOMPARE(h.count("close midwhee"), 1);
-    QVERIFY(!mainEnabledAtClose); // the music is closed first
-    QVERIFY(h.window->isEnabled() && h.window->close());
-}
-
-void AboutTest::musicPlaysOncePerOpeningAndSysInfoStartsTheTool() {
+void AboutTest::musicSysInfoAndClosing() {
     AboutHarness h;
     QCOMPARE(h.mci.commands, started);
     QCOMPARE(h.box->stillPlayingTimer()->interval(), 100);
-    h.mci.statusReply = "playing";
+    h.mci.statusReply = "playing and more"; // only the beginning counts
     QTRY_VERIFY(h.count("status midwhee mode") >= 2);
     QCOMPARE(h.count("close midwhee"), 0);
     h.mci.statusReply = "stopped";
@@ -132,12 +98,22 @@ void AboutTest::musicPlaysOncePerOpeningAndSysInfoStartsTheTool() {
     QCOMPARE(h.launched, Commands{"/t"});
     QVERIFY(h.box->isVisible());
 
-    h.box->cmdOK()->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Closing: the window system's close of the main window is ignored under the box; Escape,
+    // and then OK on a second box, close the music first, then give the main window back.
+    bool mainEnabledAtClose = true;
+    h.mci.onCommand = [&](const std::string&) { mainEnabledAtClose = h.window->isEnabled(); };
+    QVERIFY(!h.window->isEnabled() && !h.window->close());
     h.mci.commands.clear();
+    QTest::keyClick(h.box->cmdSysInfo(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(h.box.isNull() && !mainEnabledAtClose);
+    QCOMPARE(h.mci.commands, Commands{"close midwhee"});
+    QVERIFY(h.window->isEnabled());
     h.window->about()->click();
-    QCOMPARE(h.mci.commands, started);
-    h.box->close();
+    QCOMPARE(h.mci.commands, Commands({"close midwhee", started[0], started[1]}));
+    h.box->cmdOK()->click();
+    QCOMPARE(h.mci.commands.back(), "close midwhee");
+    QVERIFY(h.window->isEnabled() && h.window->close());
 }
 
 QTEST_MAIN(AboutTest)
