@@ -56,10 +56,6 @@ struct FaultyFile final : RomFile {
 
 } // namespace
 
-FileStatus ScriptedFileSystem::stat(const QString& path) {
-    return systemFileSystem().stat(path);
-}
-
 IoResult ScriptedFileSystem::readAt(const QString& path, qint64 offset, qint64 length,
                                     std::string& out) {
     reads.emplace_back(offset, length);

@@ -36,7 +36,7 @@ struct ScriptedFileSystem final : RomFileSystem {
     // Truncate: another program empties the file just before the write.
     enum class Fault { None, OpenForWrite, ShortWrite, Truncate, Flush, Close };
 
-    FileStatus stat(const QString& path) override;
+    FileStatus stat(const QString& path) override { return systemFileSystem().stat(path); }
     IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override;
     std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) override;
 

@@ -18,11 +18,11 @@ const QString chooseRom = "You must choose a ROM! Closing down.";
 const QString notSupported = "This ROM is either not a Mega Drive Zoomlet ROM; or in SMD format, "
                              "which is not supported. Now closing down.";
 
-// Text, geometry and, when bold, the font of a control, in one line.
+// Name, text, geometry and, when bold, the font of a control, in one line.
 QString describe(QWidget* w) {
     const QRect g = w->geometry();
     const QFont f = w->font();
-    return w->property("text").toString() +
+    return w->objectName() + " " + w->property("text").toString() +
            QStringLiteral(" %1,%2 %3x%4 ").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height()) +
            (f.bold() ? f.family() + " " + QString::number(f.pointSizeF()) : "");
 }
@@ -97,13 +97,16 @@ void MainTest::layoutAndFocusOrder() {
     QCOMPARE(w.objectName() + w.windowTitle(), QStringLiteral("mainLopwinder - Zoomlet 2"));
     QCOMPARE(w.size(), QSize(1000, 575));
     QCOMPARE(w.geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
-    QCOMPARE(describe(w.saveChanges()), "Save Changes 184,512 281x49 MS Sans Serif 17.25");
-    QCOMPARE(describe(w.resetROM()), "Reset ROM to Defaults 536,512 281x49 MS Sans Serif 13.5");
-    QCOMPARE(describe(w.about()), "About... 928,1 65x25 ");
-    QCOMPARE(describe(w.comboLevelSlot(8)), " 16,480 313x21 ");
-    QCOMPARE(describe(w.comboLevelSlot(9)), " 344,32 313x21 ");
-    QCOMPARE(describe(w.comboLevelSlot(26)), " 672,480 313x21 ");
-    QCOMPARE(describe(w.LabelComboLevel(13)), "Level Slot 14 344,240 145x17 MS Sans Serif 8.25");
+    QStringList layout;
+    for (QWidget* c : QWidgetList{w.saveChanges(), w.resetROM(), w.about(), w.comboLevelSlot(8),
+                                  w.comboLevelSlot(9), w.comboLevelSlot(26), w.LabelComboLevel(13)})
+        layout << describe(c);
+    QCOMPARE(layout,
+             QStringList({"saveChanges Save Changes 184,512 281x49 MS Sans Serif 17.25",
+                          "resetROM Reset ROM to Defaults 536,512 281x49 MS Sans Serif 13.5",
+                          "about About... 928,1 65x25 ", "comboLevelSlot8  16,480 313x21 ",
+                          "comboLevelSlot9  344,32 313x21 ", "comboLevelSlot26  672,480 313x21 ",
+                          "LabelComboLevel13 Level Slot 14 344,240 145x17 MS Sans Serif 8.25"}));
     QWidgetList order{w.saveChanges(), w.resetROM(), w.about(), w.comboLevelSlot(0)};
     for (int i = 26; i >= 0; --i)
         order.prepend(w.comboLevelSlot(i));
