@@ -32,6 +32,8 @@ TEST(LinuxMci, PlaysAudiblySaysPlayingUntilTheEndAndStopsOnClose) {
     const std::string open = "open \"" + oneNoteMidi(dir) + "\" type sequencer alias midwhee";
     EXPECT_EQ(send(*mci, open), "");
     EXPECT_EQ(send(*mci, open), "error 289"); // the alias is taken
+    EXPECT_EQ(send(*mci, "open " + dir.path().toStdString() + " type sequencer alias x"),
+              "error 275");
     EXPECT_EQ(send(*mci, "status midwhee mode"), "stopped");
     EXPECT_EQ(send(*mci, "play midwhee"), "");
     QElapsedTimer clock;

@@ -123,6 +123,10 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
         l.replace(with(expected, offset + 1, "\x3F"));
         EXPECT_EQ(click(fs, l.rom, false).written, nextSaveTakesTheDisk);
     }
+    Loaded l;
+    ScriptedFileSystem fs;
+    fs.fault = Fault::ShortWrite;
+    EXPECT_TRUE(click(fs, l.rom, true).message.text.startsWith("The ROM was not reset completely"));
 }
 
 } // namespace

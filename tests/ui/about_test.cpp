@@ -49,9 +49,11 @@ private slots:
 void AboutTest::textsAndLayout() {
     AboutHarness h;
     AboutApp* box = h.box;
-    QCOMPARE(QStringList({box->objectName(), box->windowTitle(), box->lblTitle()->text(),
-                          box->cmdSysInfo()->text()}),
-             QStringList({"aboutApp", "About Lopwinder", "Lopwinder, v1.10", "&System Info..."}));
+    QCOMPARE(
+        QStringList({box->objectName(), box->windowTitle(), box->lblTitle()->text(),
+                     box->lblDescription()->text(), box->cmdSysInfo()->text()}),
+        QStringList({"aboutApp", "About Lopwinder", "Lopwinder, v1.10",
+                     "An editor to select tracks in various Zoomlet ROMs.", "&System Info..."}));
     QVERIFY(box->lblVersionInfo()->text().contains(".\nv1.10 (21/09/09) - Zoomlet 2 (J-Cart), "
                                                    "Zoomlet 96, Zoomlet 96 (J-Cart) & Zoomlet"));
     QCOMPARE(box->minimumSize(), QSize(382, 237));

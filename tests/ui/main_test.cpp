@@ -1,6 +1,5 @@
 #include "harness.h"
 #include "main/qtprompter.h"
-#include "rom/varianttable.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -120,19 +119,22 @@ void MainTest::layoutAndFocusOrder() {
 
 void MainTest::variants_data() {
     QTest::addColumn<QString>("variant");
-    QTest::addColumn<QString>("idsAt");    // the IDs at list positions 0, 17, 30 and the last
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("ids");      // the catalogue's IDs in list order, as ranges
     QTest::addColumn<QByteArray>("order"); // the factory order, which Reset writes
     const QByteArray z2 = "0905222404311E0F2A13271B0E022E340C1217031D2F2C28010D30";
     const QByteArray z96 = "02403316052D3C1C01090D193008172413270E1D312C3F222A3E29";
-    const std::tuple<const char*, const char*, QByteArray> rows[] = {
-        {"Zoomlet 2", "00 12 1F 34", z2},
-        {"Zoomlet 2 (J-Cart)", "00 12 1F 34",
+    const char* const z2Ids = "00-10 12-1F 21-32 34";
+    const char* const z96Ids = "00-10 12-1F 21-22 24-25 27 29-36 3C-41";
+    const std::tuple<const char*, int, const char*, QByteArray> rows[] = {
+        {"Zoomlet 2", 0x3E6AE, z2Ids, z2},
+        {"Zoomlet 2 (J-Cart)", 0x3EA46, z2Ids,
          "0905222404311E0F2A13271B0E022D340C1217031D2F2C28010D30"},
-        {"Zoomlet 96", "00 12 1F 41", z96},
-        {"Zoomlet 96 (J-Cart)", "00 12 1F 41", z96},
-        {"Zoomlet Military", "00 11 40 43", "0103060B0D0F14171A1B0205080A0C111216191D"}};
-    for (const auto& [variant, ids, order] : rows)
-        QTest::newRow(variant) << variant << ids << QByteArray::fromHex(order);
+        {"Zoomlet 96", 0x452C5, z96Ids, z96},
+        {"Zoomlet 96 (J-Cart)", 0x452C5, z96Ids, z96},
+        {"Zoomlet Military", 0x50CDC, "00-1D 40-43", "0103060B0D0F14171A1B0205080A0C111216191D"}};
+    for (const auto& [variant, offset, ids, order] : rows)
+        QTest::newRow(variant) << variant << offset << ids << QByteArray::fromHex(order);
 }
 
 // Every list holds the whole catalogue and is pre-selected from its own byte at the variant's
@@ -141,32 +143,32 @@ void MainTest::variants_data() {
 // it should, its message comes only once the bytes are on disk, a failed Reset keeps it open.
 void MainTest::slotListsAndTheirClicks() {
     QFETCH(QString, variant);
-    QFETCH(QString, idsAt);
+    QFETCH(int, offset);
+    QFETCH(QString, ids);
     QFETCH(QByteArray, order);
-    const auto* row = varianttable::findSupported(variant.toStdString());
+    const int slotCount = static_cast<int>(order.size());
     // The table ends at the end of the file, except for Zoomlet 2, whose decoy lies beyond it.
-    std::string image = romimage::build(variant.toStdString(),
-                                        std::max(row->slotTableOffset, 0x3EA46) + row->slotCount);
-    romimage::put(image, row->slotTableOffset,
-                  std::string("\x00\x0A\x2D\x11\x23\x1E\x43\x80\xFF", 9));
-    romimage::put(image, row->slotTableOffset == 0x3E6AE ? 0x3EA46 : 0x3E6AE, std::string(27, 1));
+    std::string image =
+        romimage::build(variant.toStdString(), std::max(offset, 0x3EA46) + slotCount);
+    romimage::put(image, offset, std::string("\x00\x0A\x2D\x11\x23\x1E\x43\x80\xFF", 9));
+    romimage::put(image, offset == 0x3E6AE ? 0x3EA46 : 0x3E6AE, std::string(27, 1));
     Harness h;
     const QString path = h.image({}, image);
     MainWindow& w = h.start(path);
     QVERIFY(h.prompter.messages.empty());
-    QCOMPARE(h.fs.reads.back(),
-             std::make_pair(qint64{row->slotTableOffset}, qint64{row->slotCount}));
+    QCOMPARE(h.fs.reads.back(), std::make_pair(qint64{offset}, qint64{slotCount}));
     QStringList labels;
+    QString listed, expected;
     for (int j = 0; j < w.comboLevelSlot(0)->count(); ++j)
-        labels << w.comboLevelSlot(0)->itemText(j);
-    QCOMPARE(QStringList({labels[0], labels[17], labels[30], labels.last()})
-                 .replaceInStrings(QRegularExpression(":.*"), "")
-                 .join(' '),
-             idsAt);
+        listed += (labels << w.comboLevelSlot(0)->itemText(j)).last().left(3);
+    for (const QString& range : ids.split(' '))
+        for (int id = range.left(2).toInt(nullptr, 16); id <= range.right(2).toInt(nullptr, 16);)
+            expected += QString::asprintf("%02X:", id++);
+    QCOMPARE(listed, expected);
     QStringList unchosen;
     for (int i = 0; i < MainWindow::maxSlots; ++i) {
         QComboBox* list = w.comboLevelSlot(i);
-        const bool used = i < row->slotCount;
+        const bool used = i < slotCount;
         QCOMPARE(w.LabelComboLevel(i)->text(),
                  used ? QStringLiteral("Level Slot %1").arg(i + 1) : "");
         QCOMPARE(list->isVisibleTo(&w), used);
@@ -175,7 +177,7 @@ void MainTest::slotListsAndTheirClicks() {
             continue;
         QVERIFY(!list->isEditable() && list->itemText(labels.size() - 1) == labels.last());
         const auto match = std::find_if(labels.begin(), labels.end(), [&](const QString& l) {
-            return l.left(2).toInt(nullptr, 16) == quint8(image[row->slotTableOffset + i]);
+            return l.left(2).toInt(nullptr, 16) == quint8(image[offset + i]);
         });
         QCOMPARE(list->currentIndex(), match == labels.end() ? -1 : int(match - labels.begin()));
         if (match == labels.end())
@@ -192,13 +194,13 @@ void MainTest::slotListsAndTheirClicks() {
     std::mt19937 random(20261206); // fixed, so that a failure can be replayed
     for (int round = 0; round < 5; ++round) {
         std::string chosen;
-        for (int i = 0; i < row->slotCount; ++i) {
+        for (int i = 0; i < slotCount; ++i) {
             QComboBox* list = w.comboLevelSlot(i);
             list->setCurrentIndex(static_cast<int>(random() % unsigned(list->count())));
             chosen.push_back(static_cast<char>(list->currentText().left(2).toInt(nullptr, 16)));
         }
         w.saveChanges()->click();
-        romimage::put(image, row->slotTableOffset, chosen);
+        romimage::put(image, offset, chosen);
         QCOMPARE(romimage::readFile(path), image);
         QCOMPARE(onDiskAtMessage, image);
     }
@@ -212,7 +214,7 @@ void MainTest::slotListsAndTheirClicks() {
     QVERIFY(h.messageTexts().last().startsWith("Nothing was reset") && h.prompter.endCount == 0);
     romimage::writeFile(h.dir.path(), "rom.bin", image);
     w.resetROM()->click();
-    romimage::put(image, row->slotTableOffset, order.toStdString());
+    romimage::put(image, offset, order.toStdString());
     QCOMPARE(romimage::readFile(path), image);
     QCOMPARE(h.messageTexts().last(),
              "ROM has been set to default values. Now quitting application.");
