@@ -40,8 +40,7 @@ TEST(LinuxMci, PlaysAudiblySaysPlayingUntilTheEndAndStopsOnClose) {
     clock.start();
     while (send(*mci, "status midwhee mode") == "playing" && clock.elapsed() < 10000)
         QThread::msleep(20);
-    // The note and its release take about 1.3 s; FluidSynth's own player would say "playing"
-    // until about 4 s. The bounds leave room for a loaded machine and still tell them apart.
+    // Note and release take about 1.3 s; FluidSynth's own player would say "playing" until 4 s.
     EXPECT_GE(clock.elapsed(), 900);
     EXPECT_LE(clock.elapsed(), 3500);
     EXPECT_EQ(send(*mci, "close midwhee"), "");
@@ -53,6 +52,23 @@ TEST(LinuxMci, PlaysAudiblySaysPlayingUntilTheEndAndStopsOnClose) {
     for (qsizetype i = 0; i + 1 < audio.size(); i += 2)
         loudest = std::max(loudest, std::abs(int(qFromLittleEndian<qint16>(audio.data() + i))));
     EXPECT_GT(loudest, 1000);
+}
+
+// A device that cannot play (a file that is not MIDI, no module) answers errors, never "playing".
+TEST(LinuxMci, WhatCannotPlayAnswersErrors) {
+    QTemporaryDir dir;
+    const QString module = LOPWINDER_TEST_MODULE;
+    for (const auto& [path, file] :
+         {std::pair{module, module.toStdString()}, {dir.filePath("none.so"), oneNoteMidi(dir)}}) {
+        auto mci = createLinuxMci({path, "file", dir.filePath("o.wav")});
+        EXPECT_EQ(send(*mci, "open \"" + file + "\" type sequencer alias m"), "");
+        QElapsedTimer clock;
+        clock.start();
+        while (send(*mci, "status m mode") == "stopped" && clock.elapsed() < 5000)
+            QThread::msleep(10);
+        EXPECT_EQ(send(*mci, "status m mode") + "|" + send(*mci, "play m"), "error 266|error 266")
+            << file;
+    }
 }
 
 } // namespace

@@ -5,8 +5,6 @@
 
 namespace {
 
-using Commands = std::vector<std::string>;
-
 // Type and data stored, then what is read: the text, or "!" for a failure, "-" for not found.
 TEST(GetKeyValue, ConvertsTextAndNumbers) {
     using R = Registry;
@@ -35,16 +33,8 @@ TEST(GetKeyValue, ConvertsTextAndNumbers) {
     }
 }
 
-std::string bracketed(const Commands& items) {
-    std::string all;
-    for (const std::string& item : items)
-        all += "[" + item + "]";
-    return all;
-}
-
-// What the two registry locations hold (first: a value of this type and data, or only the key,
-// or nothing; second: a folder, or nothing) and whether a launch works; then how many keys were
-// opened, which files were looked for, what was launched, and whether the user was told.
+// The first location (a value, only the key, or nothing), the second (a folder or nothing), whether
+// a launch works; then keys opened | files looked for | launched | whether the user was told.
 TEST(StartSysInfo, LooksInTheFirstLocationThenTheSecondThenGivesUp) {
     const std::string first = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
     const std::string second = "SOFTWARE\\Microsoft\\Shared Tools Location";
@@ -68,14 +58,14 @@ TEST(StartSysInfo, LooksInTheFirstLocationThenTheSecondThenGivesUp) {
         if (folder)
             registry.put(second, "MSINFO", Registry::typeText, std::string(folder) + '\0');
         ScriptedPrompter prompter;
-        Commands looked, launched;
+        std::string looked, launched;
         sysinfo::Platform platform{registry,
                                    [&](const std::string& path) {
-                                       looked.push_back(path);
+                                       looked += "[" + path + "]";
                                        return path == "C:\\MSINFO\\MSINFO32.EXE";
                                    },
                                    [&](const std::string& line) {
-                                       launched.push_back(line);
+                                       launched += "[" + line + "]";
                                        return launchWorks && !line.empty();
                                    }};
         StartSysInfo(platform, prompter);
@@ -83,8 +73,8 @@ TEST(StartSysInfo, LooksInTheFirstLocationThenTheSecondThenGivesUp) {
             prompter.messages.size() == 1 &&
             prompter.messages[0].text == "System Information Is Unavailable At This Time" &&
             prompter.messages[0].icon == MessageIcon::None;
-        EXPECT_EQ(std::to_string(registry.opened.size()) + "|" + bracketed(looked) + "|" +
-                      bracketed(launched) + "|" + (told ? "told" : ""),
+        EXPECT_EQ(std::to_string(registry.opened.size()) + "|" + looked + "|" + launched + "|" +
+                      (told ? "told" : ""),
                   expected);
         EXPECT_EQ(registry.accessRequested.front(), 0x20019u); // read access only
         EXPECT_EQ(registry.openKeys, 0);

@@ -83,8 +83,7 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
 }
 
 TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
-    // The fault, the message's headline, how many of the chosen bytes reach the file, and whether a
-    // later Save accepts a table changed since.
+    // Fault, headline, chosen bytes that reach the file, whether a later Save takes the disk's.
     const std::tuple<Fault, const char*, std::size_t, bool> rows[] = {
         {Fault::OpenForWrite,
          "saved; the ROM file is unchanged.\r\n\r\nThe ROM file could not be "

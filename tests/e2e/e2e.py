@@ -50,12 +50,7 @@ def keys(win, *names):
     xdo("windowactivate", "--sync", win)
     for name in names:
         xdo("key", name)
-        time.sleep(0.2)
-
-
-def answer_message():
-    keys(window("Lopwinder"), "Return")
-    time.sleep(0.5)
+        time.sleep(0.5)
 
 
 def start(rom):
@@ -86,7 +81,7 @@ subprocess.run(["import", "-window", main, f"{artifacts}/main-window.png"], chec
 # Slot 1 (it has the focus) one entry down, then Save, at the button's centre.
 keys(main, "Down")
 click(main, 184 + 140, 512 + 24)
-answer_message()
+keys(window("Lopwinder"), "Return")
 changed = bytearray(original)
 changed[0x452C5] = 0x03  # the entry after 02 in the Zoomlet 96 catalogue
 check(open(rom, "rb").read() == bytes(changed), "Save wrote the one new track ID and nothing else")
@@ -104,15 +99,15 @@ check(not window("About Lopwinder", 1), "Escape closes the About box")
 
 # Reset: Yes (the default button) writes the factory order back, then the program ends.
 click(main, 536 + 140, 512 + 24)
-answer_message()
-answer_message()
+keys(window("Lopwinder"), "Return")
+keys(window("Lopwinder"), "Return")
 check(ended(process) and open(rom, "rb").read() == original, "reset to the factory order, ended")
 
 # A refusal ends the program and leaves the file as it was.
 other = os.path.join(folder, "dump.smd")
 shutil.copyfile(rom, other)
 process = start(other)
-answer_message()
+keys(window("Lopwinder"), "Return")
 check(ended(process) and open(other, "rb").read() == original, "refused, untouched, ended")
 check(sorted(os.listdir(folder)) == ["dump.smd", "my rom.bin"], "no file beside the ROM")
 

@@ -49,7 +49,6 @@ void MainTest::refusals_data() {
         return QByteArray::fromStdString(romimage::build(variant, size));
     };
     QTest::newRow("cancelled") << "" << QByteArray() << 0 << QStringList{chooseRom};
-    QTest::newRow("no such file") << "gone.bin" << QByteArray() << 0 << QStringList{chooseRom};
     QTest::newRow("other game") << "o.bin" << image("Error!") << 0 << QStringList{notSupported};
     QTest::newRow("first game")
         << "u.BIN" << image("Zoomlet 1 (U)") << 0
@@ -137,10 +136,8 @@ void MainTest::variants_data() {
         QTest::newRow(variant) << variant << offset << ids << QByteArray::fromHex(order);
 }
 
-// Every list holds the whole catalogue and is pre-selected from its own byte at the variant's
-// offset (the other revision's offset holds decoys); a byte without a label selects nothing.
-// Then random choices, saved one after another, and Reset: each click writes exactly the table
-// it should, its message comes only once the bytes are on disk, a failed Reset keeps it open.
+// Lists pre-selected from the table (decoys at the other revision's offset), then refused, random
+// and factory writes: each click writes exactly its table, and says so once the bytes are on disk.
 void MainTest::slotListsAndTheirClicks() {
     QFETCH(QString, variant);
     QFETCH(int, offset);
