@@ -48,12 +48,9 @@ public:
             ::close(m_fd);
     }
     int get() const { return m_fd; }
-    // Closes now and reports the result; a failed close can mean data never reached the disk.
-    int release() {
-        const int rc = ::close(m_fd);
-        m_fd = -1;
-        return rc;
-    }
+    // Closes now and reports the result; a failed close can mean data never reached the disk. The
+    // number is given up in the same step, so that the destructor never closes it a second time.
+    int release() { return ::close(std::exchange(m_fd, -1)); }
 
 private:
     int m_fd;
