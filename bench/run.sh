@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up benchmark (not a test): builds in Release, makes a 4 MiB synthetic Zoomlet 2 image,
 # and under Xvfb times process start to the first paint of the filled main window against a
-# bare Qt window (median of RUNS, default 15), then counts the ROM bytes read and written; then
+# bare Qt window, that window with one caption, and the same controls with one entry each (median
+# of RUNS, default 15), then counts the ROM bytes read and written; then
 # times the About box with its music against the box without it, and the music's memory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
