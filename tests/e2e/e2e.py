@@ -94,7 +94,6 @@ subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
 time.sleep(0.5)
 check(window("Lopwinder - Zoomlet 96", 1) and process.poll() is None, "main window kept")
 keys(about, "Escape")
-time.sleep(0.5)
 check(not window("About Lopwinder", 1), "Escape closes the About box")
 
 # Reset: Yes (the default button) writes the factory order back, then the program ends.
