@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The program's only ways of talking to the user and of ending itself. Real implementations use
 // Qt's modal dialogs; tests script the answers and record what was shown.
@@ -22,6 +23,8 @@ struct OpenFileRequest {
     QString title;
     QString filter;      // "Description|*.a;*.b", entries separated by "|"
     int filterIndex = 1; // counted from 1
+
+    QStringList qtNameFilters() const; // "Desc|*.a;*.b" as Qt's "Desc (*.a *.b)"
 };
 
 class Prompter {

@@ -32,7 +32,6 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QWidget(parent),
       m_services(std::move(services)), m_rom{m_services.fs, m_services.prompter, {}, {}} {
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(QString::fromLatin1(appidentity::title));
     resize(1000, 575);
     centreOnScreen(this);
     createControls();

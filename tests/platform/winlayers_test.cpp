@@ -21,10 +21,6 @@ void check(bool ok, const char* what, int line) {
 }
 #define CHECK(condition) check((condition), #condition, __LINE__)
 
-void copyTool(const std::string& to) {
-    CopyFileA("C:\\windows\\system32\\hostname.exe", to.c_str(), FALSE);
-}
-
 void registryAndLauncher(Registry& registry) {
     const std::pair<const char*, std::string> values[] = {
         {"Sz", "hello world"}, {"Dw", "&h000105"}, {"Ex", "before"}, {"Long", ""}, {"Missing", ""}};
@@ -36,11 +32,11 @@ void registryAndLauncher(Registry& registry) {
     }
 
     CreateDirectoryA("C:\\Lopwinder Quoting", nullptr);
-    copyTool("C:\\Lopwinder Quoting\\plain.exe");
+    CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder Quoting\\plain.exe", FALSE);
     CHECK(sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting\\plain.exe"));
     CHECK(!sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting"));
     // "C:\Lopwinder.exe" must not start in place of a missing tool in "C:\Lopwinder Quoting".
-    copyTool("C:\\Lopwinder.exe");
+    CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder.exe", FALSE);
     CHECK(!sysinfo::systemLaunch("C:\\Lopwinder Quoting\\tool.exe"));
     CHECK(sysinfo::systemLaunch("C:\\Lopwinder Quoting\\plain.exe"));
 }

@@ -87,6 +87,7 @@ void MainTest::refusals() {
     const OpenFileRequest& asked = h.prompter.openRequests.at(0);
     QCOMPARE(asked.title + asked.filter + QString::number(asked.filterIndex),
              QStringLiteral("Select a ROM...ROM Files (*.bin)|*.bin;*.gen1"));
+    QCOMPARE(asked.qtNameFilters(), QStringList{"ROM Files (*.bin) (*.bin *.gen)"});
 }
 
 void MainTest::layoutAndFocusOrder() {
