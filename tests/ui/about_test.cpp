@@ -78,6 +78,7 @@ void AboutTest::textsAndLayout() {
     QCOMPARE(box->cmdOK()->nextInFocusChain(), box->cmdSysInfo());
     const QImage shot = box->grab().toImage(); // the etched line: a grey row, two white ones
     QCOMPARE(shot.pixelColor(99, 91).name() + shot.pixelColor(99, 93).name(), "#808080#ffffff");
+    QCOMPARE(shot.pixelColor(99, 94), box->palette().window().color());
     box->close();
 }
 
