@@ -15,7 +15,7 @@ wine = program.endswith(".exe")
 HOME = tempfile.mkdtemp()
 ENV = dict(os.environ, QT_QPA_PLATFORM="xcb", HOME=HOME,
            **{f"XDG_{k}_HOME": f"{HOME}/{k}" for k in ("CONFIG", "CACHE", "DATA", "STATE")})
-COMMAND = [shutil.which("wine64") or "/usr/lib/wine/wine64", program] if wine else [program]
+COMMAND = [os.environ["LOPWINDER_WINE"], program] if wine else [program]
 passed = failed = 0
 
 
@@ -69,7 +69,6 @@ def ended(process):
         return process.kill()  # None: it had not ended
 
 
-os.makedirs(artifacts, exist_ok=True)
 folder = tempfile.mkdtemp()
 rom = os.path.join(folder, "my rom.bin")
 subprocess.run([demo_tool, "Zoomlet 96", rom], check=True, stdout=subprocess.DEVNULL)

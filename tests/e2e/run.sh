@@ -9,8 +9,9 @@ export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 if [[ $1 == *.exe ]]; then
     export WINEPREFIX="$(cd "$3" && pwd)/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export LOPWINDER_WINE=$(command -v wine64 || echo /usr/lib/wine/wine64) # e2e.py starts it
     # A server started here, without the display, would keep the program's windows off the screen.
-    "$(command -v wine64 || echo /usr/lib/wine/wine64)" wineboot --init >/dev/null 2>&1
+    "$LOPWINDER_WINE" wineboot --init >/dev/null 2>&1
     "$wineserver" -k 2>/dev/null || true
 fi
 status=0
