@@ -3,7 +3,8 @@
 # and under Xvfb times process start to the first paint of the filled main window against a
 # bare Qt window, that window with one caption, and the same controls with one entry each (median
 # of RUNS, default 15), then counts the ROM bytes read and written; then
-# times the About box with its music against the box without it, and the music's memory.
+# times the About box with its music against the box without it, and the music's memory; last,
+# two processes saving into one ROM at once, 300 times (at most one may be told it saved).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
@@ -24,3 +25,4 @@ trap 'rm -rf "$work"' EXIT
 "$build/make-demo-rom" "Zoomlet 2" "$work/rom.bin" 4194304 >/dev/null
 xvfb-run -a python3 bench/measure.py "$build" "$work/rom.bin" "$runs"
 xvfb-run -a python3 bench/about.py "$build" "$runs"
+"$build/bench/concurrent_save" 300

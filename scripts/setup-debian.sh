@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev
           libfluidsynth-dev timgm6mb-soundfont xvfb xauth x11-utils
-          imagemagick openbox wmctrl xdotool)
+          imagemagick openbox wmctrl xdotool dbus-daemon)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,6 +105,25 @@ public:
         if (::fstat(m_fd.get(), &st) != 0)
             return {};
         return fromStat(st);
+    }
+
+    // Both kinds, since other programs take one or the other and Linux keeps them apart: BSD locks
+    // (flock) and record locks, here the open-file-description kind, which also meets the classic
+    // per-process fcntl locks. Both are given up when the descriptor closes.
+    LockResult lockExclusive() override {
+        const auto failed = [](int error) {
+            return error == EWOULDBLOCK || error == EAGAIN || error == EACCES
+                       ? LockResult::InUse
+                       : LockResult::Unsupported; // ENOLCK, EOPNOTSUPP, EINVAL: no locks here
+        };
+        if (::flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0)
+            return failed(errno);
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        whole.l_whence = SEEK_SET; // start and length 0: the whole file, however long it grows
+        if (::fcntl(m_fd.get(), F_OFD_SETLK, &whole) != 0)
+            return failed(errno);
+        return LockResult::Locked;
     }
 
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {

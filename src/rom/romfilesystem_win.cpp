@@ -17,6 +17,8 @@ class WinRomFile final : public RomFile {
 public:
     explicit WinRomFile(std::unique_ptr<win32file::File> file) : m_file(std::move(file)) {}
     FileStatus status() override { return fromWin32(m_file->status()); }
+    // The share mode of the open already keeps every other writer out until close.
+    LockResult lockExclusive() override { return LockResult::Locked; }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
         if (offset < 0 || length < 0)
             return {QStringLiteral("Invalid position.")};
@@ -44,8 +46,10 @@ public:
     }
     std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& opened) override {
         std::string reason;
-        auto file = win32file::File::openExisting(path.toStdWString(), reason);
+        bool inUse = false;
+        auto file = win32file::File::openExisting(path.toStdWString(), reason, inUse);
         opened = result(reason);
+        opened.inUse = inUse;
         if (!file)
             return nullptr;
         return std::make_unique<WinRomFile>(std::move(file));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "rom/variantnames.h"
-#include "tracks/catalogues.h"
 
 #include <QtGlobal>
 
@@ -13,12 +12,15 @@
 // Save and Reset all take offset and slot count from here, so they can never disagree.
 namespace varianttable {
 
+// Which track catalogue fills a variant's slot lists; the labels themselves live with the tracks.
+enum class Catalogue { Zoomlet2, Zoomlet96, ZoomletMilitary };
+
 struct VariantRow {
     std::string_view name;
     bool supported;
     qint32 slotTableOffset; // 0-based file offset of level slot 1
     qint16 slotCount;
-    catalogues::Catalogue catalogue;
+    Catalogue catalogue;
     std::span<const quint8> factoryOrder; // exactly slotCount track IDs, slot 1 first
 };
 
@@ -36,7 +38,6 @@ inline constexpr std::array<quint8, 20> zoomletMilitaryFactory{
     0x01, 0x03, 0x06, 0x0B, 0x0D, 0x0F, 0x14, 0x17, 0x1A, 0x1B,
     0x02, 0x05, 0x08, 0x0A, 0x0C, 0x11, 0x12, 0x16, 0x19, 0x1D};
 
-using catalogues::Catalogue;
 inline constexpr std::array<VariantRow, 7> rows{{
     {variantnames::zoomlet2, true, 0x3E6AE, 27, Catalogue::Zoomlet2, zoomlet2Factory},
     {variantnames::zoomlet2JCart, true, 0x3EA46, 27, Catalogue::Zoomlet2, zoomlet2JCartFactory},

@@ -114,12 +114,16 @@ std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t l
     return readHandle(handle.get(), offset, length, out);
 }
 
-std::unique_ptr<File> File::openExisting(const std::wstring& path, std::string& reason) {
+std::unique_ptr<File> File::openExisting(const std::wstring& path, std::string& reason,
+                                         bool& inUse) {
     // OPEN_EXISTING: a ROM that vanished since start-up must not come back as an empty file.
     HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    inUse = false;
     if (handle == INVALID_HANDLE_VALUE) {
-        reason = errorText(GetLastError());
+        const DWORD error = GetLastError();
+        inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+        reason = errorText(error);
         return nullptr;
     }
     if (!onDisk(handle)) {

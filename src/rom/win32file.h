@@ -23,8 +23,10 @@ std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t l
 // An existing plain file opened for reading and writing; closes itself if the caller did not.
 class File {
 public:
-    // Never creates and never truncates; refuses anything that is not a file on a disk.
-    static std::unique_ptr<File> openExisting(const std::wstring& path, std::string& reason);
+    // Never creates and never truncates; refuses anything that is not a file on a disk. Denies
+    // other writers while open; inUse tells that another program's share mode kept this one out.
+    static std::unique_ptr<File> openExisting(const std::wstring& path, std::string& reason,
+                                              bool& inUse);
     ~File();
     File(const File&) = delete;
     File& operator=(const File&) = delete;

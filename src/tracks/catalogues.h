@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rom/varianttable.h"
+
 #include <array>
 #include <span>
 #include <string_view>
@@ -10,7 +12,7 @@
 // places, craft and classes of an imaginary world of our own.
 namespace catalogues {
 
-enum class Catalogue { Zoomlet2, Zoomlet96, ZoomletMilitary };
+using varianttable::Catalogue;
 
 inline constexpr std::array<std::string_view, 50> zoomlet2Labels{{
     "00: Quorell Bend (Skimmerling, Sprig - Vellum Hollow)",

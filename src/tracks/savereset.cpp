@@ -11,11 +11,18 @@ Feedback write(RomFileSystem& fs, LoadedRom& rom, const std::string& slotString,
     const bool save = action == slotwriter::Action::Save;
     const slotwriter::Result result =
         slotwriter::writeSlotTable(fs, rom.path, {rom.row->name, save ? rom.table : std::nullopt},
-                                   rom.row->slotTableOffset, slotString);
+                                   rom.row->slotTableOffset, slotString, action);
     switch (result.outcome) {
     case slotwriter::Outcome::Written:
         rom.table = slotString;
         return {{success, MessageIcon::Information, MessageButtons::Ok, {}}, true};
+    case slotwriter::Outcome::InUse:
+        // Nothing is wrong with the file; it only has to wait its turn.
+        return {{slotwriter::failureText(action, result),
+                 MessageIcon::Exclamation,
+                 MessageButtons::Ok,
+                 {}},
+                false};
     case slotwriter::Outcome::NotWritten:
         break;
     case slotwriter::Outcome::PartlyWritten:

@@ -10,16 +10,29 @@ Result notWritten(const QString& reason, const QString& advice = {}) {
     return {Outcome::NotWritten, reason, advice};
 }
 
+Result inUse(slotwriter::Action action) {
+    return {Outcome::InUse, QStringLiteral("Another program is using the ROM file."),
+            action == Action::Save
+                ? QStringLiteral("Wait until that program is done with it, then save again.")
+                : QStringLiteral("Wait until that program is done with it, then reset again.")};
+}
+
 } // namespace
 
 Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& expected,
-                      qint32 offset, const std::string& slotString) {
+                      qint32 offset, const std::string& slotString, Action action) {
     IoResult opened;
     std::unique_ptr<RomFile> file = fs.openExisting(path, opened);
+    if (!file && opened.inUse)
+        return inUse(action);
     if (!file) {
         return notWritten(
             QStringLiteral("The ROM file could not be opened for writing: %1").arg(opened.reason));
     }
+    // Held from before the checks until the close, so that no other writer, a second Lopwinder
+    // included, can come between what is checked and what is written.
+    if (file->lockExclusive() == LockResult::InUse)
+        return inUse(action);
     // Everything is compared through the file about to be written, so that nothing can be
     // swapped in between the look and the write.
     IoResult readFailure;
@@ -91,6 +104,7 @@ QString failureText(Action action, const Result& result) {
     case Outcome::Written:
         return {};
     case Outcome::NotWritten:
+    case Outcome::InUse:
         headline = save ? QStringLiteral("Nothing was saved; the ROM file is unchanged.")
                         : QStringLiteral("Nothing was reset; the ROM file is unchanged.");
         break;

@@ -12,9 +12,12 @@
 // Writes a whole slot table into the ROM in place, for Save and Reset alike.
 namespace slotwriter {
 
+enum class Action { Save, Reset };
+
 enum class Outcome {
     Written,       // on disk: written, flushed and closed
     NotWritten,    // refused or failed before any byte was written; the file is as it was
+    InUse,         // another program holds the file; nothing was written, a retry may succeed
     PartlyWritten, // the write failed midway; the slot table may hold some of the new bytes
     Unconfirmed,   // all bytes were handed over, but the flush or close failed
 };
@@ -31,14 +34,13 @@ struct Expected {
     std::optional<std::string> table; // the slot table as last read or written; nullopt: any
 };
 
-// Opens the existing plain file at path (never creating or truncating it), and through that open
-// file checks that it still identifies as expected.variant, is long enough for the table and,
-// when expected.table is set, still holds that table. Only then writes slotString at offset with
-// one writeText, checks that the file kept its size, flushes it to the device and closes it.
+// Opens the existing plain file at path (never creating or truncating it), locks it against other
+// writers until it is closed again, and through that open file checks that it still identifies as
+// expected.variant, is long enough for the table and, when expected.table is set, still holds that
+// table. Only then writes slotString at offset with one writeText, checks that the file kept its
+// size, flushes it to the device and closes it.
 Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& expected,
-                      qint32 offset, const std::string& slotString);
-
-enum class Action { Save, Reset };
+                      qint32 offset, const std::string& slotString, Action action);
 
 // The whole text of the message that tells the user a failed write's outcome.
 QString failureText(Action action, const Result& result);

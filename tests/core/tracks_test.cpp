@@ -5,9 +5,38 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
+
+// Another process holding a lock on the whole file until this is destroyed: a BSD lock when
+// command is 0, else the fcntl lock of that command.
+struct LockHolder {
+    LockHolder(const QString& path, int command) {
+        const QByteArray name = QFile::encodeName(path);
+        int ready[2], release[2];
+        EXPECT_EQ(::pipe(ready) | ::pipe(release), 0);
+        if ((pid = ::fork()) == 0) {
+            ::close(release[1]); // so that the parent's close ends the read below
+            const int fd = ::open(name.constData(), O_RDWR);
+            struct flock whole {};
+            whole.l_type = F_WRLCK;
+            char ok = command ? ::fcntl(fd, command, &whole) == 0 : ::flock(fd, LOCK_EX) == 0;
+            ::_exit(::write(ready[1], &ok, 1) == 1 && ::read(release[0], &ok, 1) >= 0 ? 0 : 1);
+        }
+        char ok = 0;
+        ::close(ready[1]), ::close(release[0]), releaseFd = release[1];
+        EXPECT_TRUE(::read(ready[0], &ok, 1) == 1 && ok);
+        ::close(ready[0]);
+    }
+    ~LockHolder() { ::close(releaseFd), ::waitpid(pid, nullptr, 0); }
+    pid_t pid;
+    int releaseFd;
+};
 
 using Fault = ScriptedFileSystem::Fault;
 constexpr qint32 offset = 0x3EA46; // "Zoomlet 2 (J-Cart)"
@@ -21,6 +50,9 @@ struct Loaded {
     const QString path = romimage::writeFile(dir.path(), "rom.bin", original);
     savereset::LoadedRom rom{path, varianttable::findSupported("Zoomlet 2 (J-Cart)"),
                              original.substr(offset, 27)};
+    mutable ScriptedFileSystem fs;
+    mutable std::unique_ptr<LockHolder> holder;
+    void hold(int command) const { holder = std::make_unique<LockHolder>(path, command); }
     void replace(const std::string& bytes) const {
         romimage::writeFile(dir.path(), "rom.bin", bytes);
     }
@@ -39,6 +71,8 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
         const char* refusal;
         bool retry;
     };
+    const char* const inUse = "Another program is using the ROM file.\r\n\r\nWait until that "
+                              "program is done with it, then";
     const Row rows[] = {
         {[](const Loaded&) {}, true, true, "", false},
         {[](const Loaded& l) { l.replace(with(l.original, offset + 2, "\x0A")); }, false, true,
@@ -49,9 +83,14 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
         {[](const Loaded& l) { QFile::remove(l.path), ::mkfifo(QFile::encodeName(l.path), 0600); },
          false, false, "not a plain file", true},
         {[](const Loaded& l) { QFile::remove(l.path); }, false, false, "could not be opened", true},
-        {[](const Loaded& l) { QFile::resize(l.path, offset + 10); }, false, false,
+        {[](const Loaded& l) { QFile::resize(l.path, offset + 26); }, false, false,
          "too short to hold its track table", false},
+        {[](const Loaded& l) { QFile::resize(l.path, offset + 27); }, true, true, "", false},
         {[](const Loaded& l) { QFile::resize(l.path, l.original.size() + 9); }, true, true, "", 0},
+        {[](const Loaded& l) { l.hold(0); }, false, false, inUse, true},
+        {[](const Loaded& l) { l.hold(F_OFD_SETLK); }, false, false, inUse, 1},
+        {[](const Loaded& l) { l.hold(F_SETLK); }, false, false, inUse, true},
+        {[](const Loaded& l) { l.fs.fault = Fault::NoLocks; }, true, true, "", false},
     };
     for (const bool reset : {false, true}) {
         for (const Row& row : rows) {
@@ -59,12 +98,14 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
             row.meanwhile(l);
             const bool isFile = QFileInfo(l.path).isFile();
             const std::string atClick = isFile ? romimage::readFile(l.path) : "";
-            const savereset::Feedback f = click(systemFileSystem(), l.rom, reset);
+            const savereset::Feedback f = click(l.fs, l.rom, reset);
             const QString text = f.message.text;
             SCOPED_TRACE(text.toStdString());
             const bool writes = reset ? row.resetWrites : row.saveWrites;
             EXPECT_EQ(f.written, writes);
-            EXPECT_EQ(f.message.icon, writes ? MessageIcon::Information : MessageIcon::Critical);
+            EXPECT_EQ(f.message.icon, writes                 ? MessageIcon::Information
+                                      : row.refusal == inUse ? MessageIcon::Exclamation
+                                                             : MessageIcon::Critical);
             EXPECT_EQ(QFileInfo(l.path).isFile(), isFile);
             if (writes) {
                 EXPECT_EQ(text, reset ? "ROM has been set to default values. Now quitting "

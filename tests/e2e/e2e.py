@@ -107,6 +107,10 @@ shutil.copyfile(rom, other)
 process = start(other)
 keys(window("Lopwinder"), "Return")
 check(ended(process) and open(other, "rb").read() == original, "refused, untouched, ended")
+# The dialog takes a typed name that does not exist; the program then says so and ends.
+process = start(os.path.join(folder, "missing.bin"))
+keys(window("Lopwinder"), "Return")
+check(ended(process), "a missing file refused, ended")
 check(sorted(os.listdir(folder)) == ["dump.smd", "my rom.bin"], "no file beside the ROM")
 
 if wine:

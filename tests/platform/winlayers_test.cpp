@@ -59,13 +59,17 @@ void files() {
     std::string out;
     CHECK(win32file::readAt(path, 12, 10, out).empty() && out == bytes.substr(12));
     std::string reason;
-    CHECK(!win32file::File::openExisting(folder + L"\\missing.bin", reason) && !reason.empty());
+    bool inUse = true;
+    CHECK(!win32file::File::openExisting(folder + L"\\missing.bin", reason, inUse) &&
+          !reason.empty() && !inUse);
     CHECK(!win32file::stat(folder + L"\\missing.bin").exists); // not created
     // A device at the path is refused, not read or written.
-    CHECK(!win32file::File::openExisting(L"\\\\.\\NUL", reason) &&
+    CHECK(!win32file::File::openExisting(L"\\\\.\\NUL", reason, inUse) &&
           !win32file::readAt(L"\\\\.\\NUL", 0, 4, out).empty());
-    auto rom = win32file::File::openExisting(path, reason);
+    auto rom = win32file::File::openExisting(path, reason, inUse);
     CHECK(rom && rom->readAt(6, 4, out).empty() && out == bytes.substr(6, 4));
+    // A second writer, Lopwinder or another program, is told the file is in use.
+    CHECK(!win32file::File::openExisting(path, reason, inUse) && inUse);
     CHECK(rom && rom->writeAt(10, std::string("\0\x80", 2)).empty() && rom->flush().empty() &&
           rom->close().empty());
     CHECK(win32file::readAt(path, 0, 100, out).empty() &&

@@ -31,6 +31,9 @@ struct FaultyFile final : RomFile {
     FaultyFile(std::unique_ptr<RomFile> real, Fault chosen, QString at)
         : file(std::move(real)), fault(chosen), path(std::move(at)) {}
     FileStatus status() override { return file->status(); }
+    LockResult lockExclusive() override {
+        return fault == Fault::NoLocks ? LockResult::Unsupported : file->lockExclusive();
+    }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
         return file->readAt(offset, length, out);
     }

@@ -33,8 +33,9 @@ struct ScriptedPrompter final : Prompter, Lifetime {
 
 // The real file system, with every read recorded and chosen failures injected.
 struct ScriptedFileSystem final : RomFileSystem {
-    // Truncate: another program empties the file just before the write.
-    enum class Fault { None, OpenForWrite, ShortWrite, Truncate, Flush, Close };
+    // Truncate: another program empties the file just before the write. NoLocks: a file system
+    // that keeps no locks.
+    enum class Fault { None, OpenForWrite, ShortWrite, Truncate, Flush, Close, NoLocks };
 
     FileStatus stat(const QString& path) override { return systemFileSystem().stat(path); }
     IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override;

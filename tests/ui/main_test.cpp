@@ -115,6 +115,21 @@ void MainTest::layoutAndFocusOrder() {
         while (!(next->focusPolicy() & Qt::TabFocus));
         QCOMPARE(next, order.first());
     }
+    // A wheel turns only the list that has the keyboard focus.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.comboLevelSlot(0)->setFocus();
+    for (QComboBox* list : {w.comboLevelSlot(13), w.comboLevelSlot(0)}) {
+        const int before = list->currentIndex();
+        const bool focused = list->hasFocus();
+        QWheelEvent wheel({5, 5}, list->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        // As from the mouse, where Qt may move the focus first; sendEvent would make it synthetic.
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(list, &wheel);
+        QCOMPARE(list->currentIndex() - before, focused ? 1 : 0);
+        QVERIFY(w.comboLevelSlot(0)->hasFocus());
+    }
 }
 
 void MainTest::variants_data() {
