@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Times the About box from the click to its first paint with the music file beside the program
-against the same box without it, and measures the memory the music takes while it plays. Run by
-bench/run.sh under Xvfb: about.py BUILD_DIR RUNS."""
+against the same box without it, and measures the memory the music takes while it plays; then how
+long closing the box takes while its music device is still opening (a stand-in module whose device
+takes 3 s to open). Run by bench/run.sh under Xvfb: about.py BUILD_DIR RUNS."""
 import os
 import shutil
 import statistics
@@ -40,3 +41,11 @@ for driver, what in (("default", "no audio device (FluidSynth finds none here)")
     print(f"  ratio                                        {m / s:6.2f} x  (target: at most 1.2 x)")
     print(f"  resident memory while it plays, over before  {statistics.median(grown):6.1f} MiB"
           f"  (target: at most 30 MiB)")
+
+slow = os.path.join(build, "tools", "liblopwinder_slowmidi.so")
+for after in (100, 300):
+    closes = [float(subprocess.run([program, with_music, slow, "default", str(after)], env=env,
+                                   check=True, capture_output=True, text=True).stdout)
+              for _ in range(runs)]
+    print(f"About box closed {after} ms after it appeared, its device taking 3 s to open, median "
+          f"of {runs}: the close took {statistics.median(closes):.1f} ms (max {max(closes):.1f})")

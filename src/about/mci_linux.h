@@ -8,7 +8,8 @@
 // (open <file> type sequencer alias <a>, play <a>, status <a> mode, close <a>) and plays the file
 // through the MIDI module at modulePath, loaded on the first open. The device opens in the
 // background: open answers at once, and a failure to open it (no module, no audio device, not a
-// MIDI file) shows in the play and status commands that follow.
+// MIDI file) shows in the play and status commands that follow. Neither close nor destroying the
+// interpreter waits for a device still opening: it is closed once it has opened.
 struct LinuxMciOptions {
     QString modulePath;
     QString audioDriver; // empty: FluidSynth's default
@@ -21,6 +22,7 @@ std::unique_ptr<Mci> createLinuxMci(const LinuxMciOptions& options);
 namespace mcierror {
 inline constexpr std::uint32_t unrecognizedCommand = 261;
 inline constexpr std::uint32_t invalidDeviceName = 263;
+inline constexpr std::uint32_t outOfMemory = 264;
 inline constexpr std::uint32_t cannotLoadDriver = 266;
 inline constexpr std::uint32_t fileNotFound = 275;
 inline constexpr std::uint32_t duplicateAlias = 289;

@@ -1,4 +1,5 @@
 #include "about/mci_linux.h"
+#include "support/fakes.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -69,6 +70,24 @@ TEST(LinuxMci, WhatCannotPlayAnswersErrors) {
         EXPECT_EQ(send(*mci, "status m mode") + "|" + send(*mci, "play m"), "error 266|error 266")
             << file;
     }
+}
+
+// Destroying the interpreter waits for no device still opening; its opener closes what it opened.
+// (Closing one is the About box's test.)
+TEST(LinuxMci, DestroyingItWaitsForNoOpening) {
+    SlowModule slow(60000);
+    QTemporaryDir dir;
+    auto mci = createLinuxMci({LOPWINDER_SLOW_MODULE, {}, {}});
+    EXPECT_EQ(send(*mci, "open \"" + oneNoteMidi(dir) + "\" type sequencer alias m"), "");
+    EXPECT_EQ(send(*mci, "play m"), "");
+    for (int i = 0; i < 500 && slow.counts() != "1 0 0"; ++i)
+        QThread::msleep(10);
+    mci.reset();
+    EXPECT_EQ(slow.counts(), "1 0 0"); // still opening
+    slow.setOpenMs(0);
+    for (int i = 0; i < 500 && slow.counts() != "0 1 1"; ++i)
+        QThread::msleep(10);
+    EXPECT_EQ(slow.counts(), "0 1 1");
 }
 
 } // namespace

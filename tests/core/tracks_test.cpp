@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,24 +19,21 @@ namespace {
 struct LockHolder {
     LockHolder(const QString& path, int command) {
         const QByteArray name = QFile::encodeName(path);
-        int ready[2], release[2];
-        EXPECT_EQ(::pipe(ready) | ::pipe(release), 0);
+        int ready[2];
+        EXPECT_EQ(::pipe(ready), 0);
         if ((pid = ::fork()) == 0) {
-            ::close(release[1]); // so that the parent's close ends the read below
             const int fd = ::open(name.constData(), O_RDWR);
             struct flock whole {};
             whole.l_type = F_WRLCK;
-            char ok = command ? ::fcntl(fd, command, &whole) == 0 : ::flock(fd, LOCK_EX) == 0;
-            ::_exit(::write(ready[1], &ok, 1) == 1 && ::read(release[0], &ok, 1) >= 0 ? 0 : 1);
+            const char ok = (command ? ::fcntl(fd, command, &whole) : ::flock(fd, LOCK_EX)) == 0;
+            ::_exit(::write(ready[1], &ok, 1) == 1 ? ::pause() : 1); // holds it until killed
         }
         char ok = 0;
-        ::close(ready[1]), ::close(release[0]), releaseFd = release[1];
         EXPECT_TRUE(::read(ready[0], &ok, 1) == 1 && ok);
-        ::close(ready[0]);
+        ::close(ready[0]), ::close(ready[1]);
     }
-    ~LockHolder() { ::close(releaseFd), ::waitpid(pid, nullptr, 0); }
+    ~LockHolder() { ::kill(pid, SIGKILL), ::waitpid(pid, nullptr, 0); }
     pid_t pid;
-    int releaseFd;
 };
 
 using Fault = ScriptedFileSystem::Fault;

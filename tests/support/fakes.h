@@ -6,6 +6,8 @@
 #include "rom/romfilesystem.h"
 #include "romimage/romimage.h"
 
+#include <QLibrary>
+
 #include <deque>
 #include <functional>
 #include <map>
@@ -74,4 +76,19 @@ struct ScriptedRegistry final : Registry {
     std::vector<std::string> opened; // key paths, in order; a key is its place in this list
     std::vector<std::uint32_t> accessRequested;
     int openKeys = 0; // open minus closed
+};
+
+// The controls of the stand-in music module (support/slow_midi.cpp), whose open takes openMs.
+struct SlowModule {
+    explicit SlowModule(int openMs) { setOpenMs(openMs); }
+    ~SlowModule() { setOpenMs(0); } // lets every open still waiting go on
+    void setOpenMs(int ms) {
+        reinterpret_cast<void (*)(int)>(library.resolve("standin_set_open_ms"))(ms);
+    }
+    std::string counts() { // "opening opened closed"
+        int c[3];
+        reinterpret_cast<void (*)(int*)>(library.resolve("standin_counts"))(c);
+        return std::to_string(c[0]) + " " + std::to_string(c[1]) + " " + std::to_string(c[2]);
+    }
+    QLibrary library{QStringLiteral(LOPWINDER_SLOW_MODULE)};
 };

@@ -1,4 +1,5 @@
 #include "about/aboutapp.h"
+#include "about/mci_linux.h"
 #include "harness.h"
 
 #include <QLabel>
@@ -17,16 +18,17 @@ struct AboutHarness : Harness {
     RecordingMci mci;
     ScriptedRegistry registry;
     Commands launched;
-    AboutServices services{
-        mci,
-        {registry, [](const std::string&) { return false; },
-         [this](const std::string& line) { return launched.push_back(line), true; }},
-        prompter,
-        "/opt/my games/", // a root folder's path ends in its separator, not to be doubled
-        '/'};
+    AboutServices services;
     QPointer<AboutApp> box;
 
-    AboutHarness() {
+    // A root folder's path ends in its separator, not to be doubled.
+    explicit AboutHarness(Mci* music = nullptr, const QString& folder = "/opt/my games/")
+        : services{music ? *music : mci,
+                   {registry, [](const std::string&) { return false; },
+                    [this](const std::string& line) { return launched.push_back(line), true; }},
+                   prompter,
+                   folder,
+                   '/'} {
         showAbout = [this](QWidget* main) { box = AboutApp::show(main, services); };
         start(image("Zoomlet 2"));
         window->show();
@@ -44,6 +46,7 @@ class AboutTest : public QObject {
 private slots:
     void textsAndLayout();
     void musicSysInfoAndClosing();
+    void closingNeverWaitsForTheMusicDevice();
 };
 
 void AboutTest::textsAndLayout() {
@@ -116,6 +119,20 @@ void AboutTest::musicSysInfoAndClosing() {
     h.box->cmdOK()->click();
     QCOMPARE(h.mci.commands.back(), "close midwhee");
     QVERIFY(h.window->isEnabled() && h.window->close());
+}
+
+// Through the real interpreter, with a music device that takes a minute to open.
+void AboutTest::closingNeverWaitsForTheMusicDevice() {
+    SlowModule slow(60000);
+    QTemporaryDir folder;
+    QFile(folder.filePath("supplimentary.dat")).open(QIODevice::WriteOnly);
+    const std::unique_ptr<Mci> mci = createLinuxMci({LOPWINDER_SLOW_MODULE, {}, {}});
+    AboutHarness h(mci.get(), folder.path() + "/");
+    QTRY_COMPARE(slow.counts(), "1 0 0");
+    QTest::keyClick(h.box, Qt::Key_Escape);
+    QVERIFY(h.window->isEnabled() && slow.counts() == "1 0 0"); // closed, still opening
+    slow.setOpenMs(0);
+    QTRY_COMPARE(slow.counts(), "0 1 1"); // what was opened is closed
 }
 
 QTEST_MAIN(AboutTest)
