@@ -11,17 +11,6 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DLOPWINDER_PLATFORM_ONLY=ON -DLOPWINDER_WERROR=ON
 cmake --build "$build"
 
-# There is no Qt for MinGW here, so the rest of the Windows build is compiled for syntax and
-# warnings only, against Qt's own (platform-neutral) headers.
-qt=$(qmake6 -query QT_INSTALL_HEADERS 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
-find src -name '*.cpp' ! -name '*_linux.cpp' ! -name '*_posix.cpp' ! -name 'midi_fluidsynth.cpp' |
-    sort | while read -r source; do
-    x86_64-w64-mingw32-g++ -fsyntax-only -std=c++20 -Wall -Wextra -Wpedantic -Wshadow -Werror \
-        -Isrc -isystem "$qt" -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets" \
-        -isystem /usr/lib/x86_64-linux-gnu/qt6/mkspecs/linux-g++ "$source"
-done
-echo "Windows sources compile: $(find src -name '*.cpp' | wc -l) files looked at"
-
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$wine" wineboot --init >/dev/null 2>&1

@@ -52,6 +52,11 @@ const QString acknowledgement = QStringLiteral(
     "layouts made this editor possible, the Mega Drive homebrew community for its open tools and "
     "documents, and our tester, Pim Quellbrook, for racing every new build to the flag.");
 
+// Whether the window is drawn light, as the box was designed for, or dark, as on a dark desktop.
+bool isLight(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightness() >= 128;
+}
+
 } // namespace
 
 AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
@@ -69,8 +74,7 @@ AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
     m_lblDescription = makeLabel(this, "lblDescription", twips(1050, 720, 3885, 570));
     m_lblDisclaimer = makeLabel(this, "lblDisclaimer", twips(120, 1425, 4935, 810));
     m_lblVersionInfo = makeLabel(this, "lblVersionInfo", twips(120, 2400, 4095, 1095));
-    for (QLabel* label : {m_lblTitle, m_lblDescription, m_lblDisclaimer})
-        label->setStyleSheet(QStringLiteral("color: black"));
+    useWindowColours();
 
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -186,12 +190,33 @@ void AboutApp::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+void AboutApp::useWindowColours() {
+    // Black text on a light window, as designed; on a dark one, the theme's own light text.
+    const QColor text =
+        isLight(palette()) ? QColor(Qt::black) : palette().color(QPalette::WindowText);
+    for (QLabel* label : {m_lblTitle, m_lblDescription, m_lblDisclaimer}) {
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, text);
+        label->setPalette(colours);
+    }
+}
+
+void AboutApp::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange)
+        useWindowColours();
+    QWidget::changeEvent(event);
+}
+
 void AboutApp::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    // An etched separator: a grey line one pixel high with a white one two pixels high just below
-    // it. Filled as rectangles: a 2-pixel pen would straddle its line and paint over the grey.
+    // An etched separator: a shadow line one pixel high with a light one two pixels high just below
+    // it, grey and white on a light window, the theme's shadow and light on a dark one. Filled as
+    // rectangles: a 2-pixel pen would straddle its line and paint over the shadow.
+    const bool light = isLight(palette());
     QPainter painter(this);
-    const int grey = 1365 / 15;
-    painter.fillRect(QRect(QPoint(90 / 15, grey), QPoint(5654 / 15, grey)), QColor(128, 128, 128));
-    painter.fillRect(QRect(QPoint(105 / 15, grey + 1), QPoint(5654 / 15, grey + 2)), Qt::white);
+    const int shadow = 1365 / 15;
+    painter.fillRect(QRect(QPoint(90 / 15, shadow), QPoint(5654 / 15, shadow)),
+                     light ? QColor(128, 128, 128) : palette().color(QPalette::Dark));
+    painter.fillRect(QRect(QPoint(105 / 15, shadow + 1), QPoint(5654 / 15, shadow + 2)),
+                     light ? QColor(Qt::white) : palette().color(QPalette::Light));
 }

@@ -44,11 +44,13 @@ public:
     QTimer* stillPlayingTimer() const { return m_stillPlayingTimer; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void useWindowColours();
     void Form_Load();
     void Form_Unload();
     void cmdOK_Click();

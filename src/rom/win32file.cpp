@@ -90,11 +90,27 @@ std::string errorText(unsigned long error) {
     return utf8.empty() ? "Windows error " + std::to_string(error) : utf8;
 }
 
+std::wstring extendedPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0)
+        return path;
+    // The prefix turns off the system's own clean-up of the path, so it is made full and clean
+    // (no "." or "..", no "/") first; the wide function takes any length.
+    std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length =
+        full.empty()
+            ? 0
+            : GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return path;
+    full.resize(length);
+    return full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
 Status stat(const std::wstring& path) {
     if (path.empty())
         return {};
     // Backup semantics let the same call look at folders, which are then not regular files.
-    const Handle handle(CreateFileW(path.c_str(), 0,
+    const Handle handle(CreateFileW(extendedPath(path).c_str(), 0,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle.valid())
@@ -105,8 +121,9 @@ Status stat(const std::wstring& path) {
 std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t length,
                    std::string& out) {
     out.clear();
-    const Handle handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Handle handle(CreateFileW(extendedPath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.valid())
         return errorText(GetLastError());
     if (!onDisk(handle.get()))
@@ -117,8 +134,9 @@ std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t l
 std::unique_ptr<File> File::openExisting(const std::wstring& path, std::string& reason,
                                          bool& inUse) {
     // OPEN_EXISTING: a ROM that vanished since start-up must not come back as an empty file.
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        CreateFileW(extendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     inUse = false;
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();

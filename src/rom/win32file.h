@@ -15,6 +15,11 @@ struct Status {
     std::int64_t size = 0;
 };
 
+// The form of path that the file functions take at any length: from MAX_PATH (260) characters on,
+// the full path with the "\\?\" prefix ("\\?\UNC\" for a share); shorter paths as they are.
+// Every path below goes through it.
+std::wstring extendedPath(const std::wstring& path);
+
 // Reasons are the system's own words in UTF-8; an empty reason means success.
 Status stat(const std::wstring& path);
 std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t length,

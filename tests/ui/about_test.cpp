@@ -82,6 +82,19 @@ void AboutTest::textsAndLayout() {
     const QImage shot = box->grab().toImage(); // the etched line: a grey row, two white ones
     QCOMPARE(shot.pixelColor(99, 91).name() + shot.pixelColor(99, 93).name(), "#808080#ffffff");
     QCOMPARE(shot.pixelColor(99, 94), box->palette().window().color());
+    // On a dark desktop: light text in the three labels, the line in the theme's shadow and light.
+    const QPalette dark(QColor(0x31, 0x36, 0x3b), QColor(0x2a, 0x2e, 0x32)); // button, window
+    box->setPalette(dark);
+    const QImage night = box->grab().toImage();
+    for (QLabel* label : {box->lblTitle(), box->lblDescription(), box->lblDisclaimer()}) {
+        int lightest = 0;
+        for (int y = label->y(); y < label->y() + label->height(); ++y)
+            for (int x = label->x(); x < label->x() + label->width(); ++x)
+                lightest = std::max(lightest, night.pixelColor(x, y).lightness());
+        QVERIFY2(lightest - dark.window().color().lightness() > 150, qPrintable(label->text()));
+    }
+    QCOMPARE(night.pixelColor(99, 91).name() + night.pixelColor(99, 93).name(),
+             dark.dark().color().name() + dark.light().color().name());
     box->close();
 }
 
