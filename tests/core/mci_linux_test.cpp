@@ -80,14 +80,11 @@ TEST(LinuxMci, DestroyingItWaitsForNoOpening) {
     auto mci = createLinuxMci({LOPWINDER_SLOW_MODULE, {}, {}});
     EXPECT_EQ(send(*mci, "open \"" + oneNoteMidi(dir) + "\" type sequencer alias m"), "");
     EXPECT_EQ(send(*mci, "play m"), "");
-    for (int i = 0; i < 500 && slow.counts() != "1 0 0"; ++i)
-        QThread::msleep(10);
+    EXPECT_EQ(slow.await("1 0 0"), "1 0 0");
     mci.reset();
     EXPECT_EQ(slow.counts(), "1 0 0"); // still opening
     slow.setOpenMs(0);
-    for (int i = 0; i < 500 && slow.counts() != "0 1 1"; ++i)
-        QThread::msleep(10);
-    EXPECT_EQ(slow.counts(), "0 1 1");
+    EXPECT_EQ(slow.await("0 1 1"), "0 1 1");
 }
 
 } // namespace

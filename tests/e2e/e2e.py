@@ -101,16 +101,14 @@ keys(window("Lopwinder"), "Return")
 keys(window("Lopwinder"), "Return")
 check(ended(process) and open(rom, "rb").read() == original, "reset to the factory order, ended")
 
-# A refusal ends the program and leaves the file as it was.
-other = os.path.join(folder, "dump.smd")
-shutil.copyfile(rom, other)
-process = start(other)
-keys(window("Lopwinder"), "Return")
-check(ended(process) and open(other, "rb").read() == original, "refused, untouched, ended")
-# The dialog takes a typed name that does not exist; the program then says so and ends.
-process = start(os.path.join(folder, "missing.bin"))
-keys(window("Lopwinder"), "Return")
-check(ended(process), "a missing file refused, ended")
+# Refusals end the program and leave the file as it was; the dialog takes a typed name that does
+# not exist, which is refused too.
+shutil.copyfile(rom, os.path.join(folder, "dump.smd"))
+for name in ("dump.smd", "missing.bin"):
+    process = start(os.path.join(folder, name))
+    keys(window("Lopwinder"), "Return")
+    check(ended(process), f"{name} refused, ended")
+check(open(os.path.join(folder, "dump.smd"), "rb").read() == original, "refused file untouched")
 check(sorted(os.listdir(folder)) == ["dump.smd", "my rom.bin"], "no file beside the ROM")
 
 if wine:

@@ -41,11 +41,10 @@ void registryAndLauncher(Registry& registry) {
     CHECK(sysinfo::systemLaunch("C:\\Lopwinder Quoting\\plain.exe"));
 }
 
-void files() {
-    const std::wstring folder = L"C:\\R\u00e4der \u901f\u3044";
+void files(const std::wstring& folder) {
     const std::wstring path = folder + L"\\rom \u00df.bin";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
+    HANDLE file = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     const std::string bytes("0123456\0\xff"
                             "9abcdef",
@@ -76,32 +75,6 @@ void files() {
           out == std::string(bytes).replace(10, 2, std::string("\0\x80", 2)));
 }
 
-// A ROM about 300 characters deep: its header read, a byte run written and read back.
-void longPaths() {
-    std::wstring path = L"C:";
-    for (int i = 0; i < 12; ++i) {
-        path += L"\\folder " + std::to_wstring(i) + L" of a deep tree";
-        CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr);
-    }
-    path += L"\\rom.bin";
-    HANDLE file = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, "SEGA MEGA DRIVE", 15, &written, nullptr);
-    CloseHandle(file);
-    CHECK(path.size() > 290 && win32file::extendedPath(path) == L"\\\\?\\" + path);
-    CHECK(win32file::extendedPath(L"\\\\nas\\roms" + path.substr(2)) ==
-          L"\\\\?\\UNC\\nas\\roms" + path.substr(2));
-    CHECK(win32file::extendedPath(L"C:\\a\\..\\b.bin") == L"C:\\a\\..\\b.bin"); // short: as it is
-    std::string out, reason;
-    bool inUse = false;
-    CHECK(win32file::stat(path).size == 15 && win32file::readAt(path, 5, 4, out).empty() &&
-          out == "MEGA");
-    auto rom = win32file::File::openExisting(path, reason, inUse);
-    CHECK(rom && rom->writeAt(0, "TEGA").empty() && rom->close().empty());
-    CHECK(win32file::readAt(path, 0, 15, out).empty() && out == "TEGA MEGA DRIVE");
-}
-
 } // namespace
 
 int main() {
@@ -113,8 +86,19 @@ int main() {
         return 2;
     }
     registryAndLauncher(*createSystemRegistry());
-    files();
-    longPaths();
+    files(L"C:\\R\u00e4der \u901f\u3044");
+    // A ROM about 300 characters deep, as the Open dialog may return it.
+    std::wstring deep = L"C:";
+    for (int i = 0; i < 12; ++i)
+        CreateDirectoryW(
+            (L"\\\\?\\" + (deep += L"\\folder " + std::to_wstring(i) + L" of a deep tree")).c_str(),
+            nullptr);
+    CHECK(deep.size() > 270 &&
+          win32file::extendedPath(deep + L"\\x") == L"\\\\?\\" + deep + L"\\x" &&
+          win32file::extendedPath(L"\\\\nas\\roms" + deep.substr(2)) ==
+              L"\\\\?\\UNC\\nas\\roms" + deep.substr(2) &&
+          win32file::extendedPath(L"C:\\a\\..\\b.bin") == L"C:\\a\\..\\b.bin"); // short: as it is
+    files(deep);
     // MCIERR_FILE_NOT_FOUND: the path with its blank was read whole.
     CHECK(createSystemMci()->sendString(
               "open \"C:\\Lopwinder Quoting\\no such.dat\" type sequencer alias m", nullptr, 0) ==

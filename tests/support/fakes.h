@@ -7,6 +7,7 @@
 #include "romimage/romimage.h"
 
 #include <QLibrary>
+#include <QThread>
 
 #include <deque>
 #include <functional>
@@ -89,6 +90,11 @@ struct SlowModule {
         int c[3];
         reinterpret_cast<void (*)(int*)>(library.resolve("standin_counts"))(c);
         return std::to_string(c[0]) + " " + std::to_string(c[1]) + " " + std::to_string(c[2]);
+    }
+    std::string await(const std::string& expected) { // up to 5 s
+        for (int i = 0; i < 500 && counts() != expected; ++i)
+            QThread::msleep(10);
+        return counts();
     }
     QLibrary library{QStringLiteral(LOPWINDER_SLOW_MODULE)};
 };
