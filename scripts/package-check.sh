@@ -8,11 +8,16 @@ build=build-package
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
       -DLOPWINDER_TESTS=OFF
 cmake --build "$build"
+rm -f "$build"/lopwinder_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/lopwinder_*.deb)
 echo "Built $deb"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+# Debian's own package checker: any error fails the check; warnings are shown.
+command -v lintian >/dev/null ||
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends lintian >/dev/null
+lintian --fail-on error --tag-display-limit 0 "$deb"
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "./$deb" >/dev/null
 
 program=$(readlink -f /usr/bin/lopwinder)
@@ -20,7 +25,9 @@ folder=$(dirname "$program")
 for file in "$program" "$folder/supplimentary.dat" "$folder/liblopwinder_fluidsynth.so" \
             /usr/share/applications/net.lopwinder.Lopwinder.desktop \
             /usr/share/metainfo/net.lopwinder.Lopwinder.metainfo.xml \
-            /usr/share/icons/hicolor/32x32/apps/net.lopwinder.Lopwinder.png; do
+            /usr/share/icons/hicolor/256x256/apps/net.lopwinder.Lopwinder.png \
+            /usr/share/icons/hicolor/scalable/apps/net.lopwinder.Lopwinder.svg \
+            /usr/share/man/man1/lopwinder.1.gz /usr/share/doc/lopwinder/copyright; do
     [ -e "$file" ] || { echo "package check: $file is missing" >&2; exit 1; }
 done
 
