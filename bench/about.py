@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times the About box from the click to its first paint with the music file beside the program
 against the same box without it, and measures the memory the music takes while it plays; then how
 long closing the box takes while its music device is still opening (a stand-in module whose device

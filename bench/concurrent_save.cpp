@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two processes saving different tables into one ROM at the same moment, round after round: how
 // often both were told the file was saved (at most one may be), and whether the file then holds
 // one table whole and nothing else changed. Usage: concurrent_save [ROUNDS]

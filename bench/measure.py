@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times Lopwinder's start-up to its first paint against a bare Qt window, and counts the ROM
 bytes it reads and writes. Run by bench/run.sh under Xvfb: measure.py BUILD_DIR ROM RUNS."""
 import os

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the program's icon in every form it ships in, from lopwinder.xpm (32 x 32): PNGs of 16,
 24, 32, 48, 64, 128 and 256 px for the Linux desktop and the Windows icon, lopwinder.ico (16, 24,
 32, 48 and 256 px) for the Windows program, and lopwinder.svg, the same pixels as squares, for

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes supplimentary.dat: the About box's short original tune, as a standard MIDI file.
 
 Run from this folder: python3 make_music.py  (needs nothing beyond Python 3).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, installs it on this machine, and starts the installed program under
 # Xvfb far enough to see its Open dialog. Installs system-wide: meant for CI's throwaway machine.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs whatever Debian packages the build and the tests need and are missing.
 set -euo pipefail
 

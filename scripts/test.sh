@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, then builds and runs the whole test suite headless: the Windows
 # platform layers under Wine and a bounded fuzzing run where their tools are installed (.ci/run
 # installs them), then every test in a plain build with warnings as errors, the Windows program
@@ -29,8 +30,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_WERROR=ON
 cmake --build build -j "$jobs"
 (cd build && ctest --no-tests=error --output-on-failure -j "$jobs")
 
-# The Windows program, when scripts/windows-build.sh has built it (.ci/run does), under Wine.
+# The Windows program, when scripts/windows-build.sh has built it (.ci/run does): its zip and
+# resources, then the program under Wine.
 if [ -f build-windows-app/lopwinder.exe ]; then
+    tests/release/check_windows_zip.sh build-windows-app
     tests/e2e/run.sh build-windows-app/lopwinder.exe build/make-demo-rom build-windows-app/wine-run
 else
     echo "Skipping the Windows program under Wine: scripts/windows-build.sh has not built it."

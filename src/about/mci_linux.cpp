@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/mci_linux.h"
 
 #include "about/midimodule.h"

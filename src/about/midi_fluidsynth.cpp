@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI playback module: FluidSynth with a General MIDI sound font that Debian packages.
 #include "about/midimodule.h"
 

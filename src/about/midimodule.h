@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The plain C interface of the MIDI playback module, which the Linux MCI interpreter loads only

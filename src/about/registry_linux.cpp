@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linux has no registry: this read-only stand-in answers the two places the System Info button
 // asks, from what is installed. The first place ("PATH") names the first system information
 // program found; the second (a folder holding MSINFO32.EXE) has no counterpart here and is absent.

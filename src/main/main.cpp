@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/aboutapp.h"
 #include "about/registry.h"
 #include "app/appidentity.h"

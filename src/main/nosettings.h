@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The program keeps no settings. Qt's Open dialog records its folder history through QSettings

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ROM file system on Windows: Qt's UTF-16 paths go to the wide-character API unchanged.
 #include "rom/romfilesystem.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Positioned file access through the wide-character Windows API, so that ROM paths outside the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the end-to-end test of the built program under Xvfb with a window manager (closes behave
 # as on a desktop); a program ending in .exe runs under Wine, in a prefix inside ARTIFACT_FOLDER.
 # Usage: run.sh PROGRAM DEMO_TOOL ARTIFACT_FOLDER

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real Windows layers against Wine's advapi32, winmm and kernel32; the script writes the keys.
 #include "about/mci.h"
 #include "about/registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the MIDI module, for the tests and the benchmarks: its open takes as long as it is
 // told, or until the time is set to 0, and it counts the opens under way, the opens done and the
 // closes.
