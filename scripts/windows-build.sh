@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Lopwinder for 64-bit Windows here: a static Qt (Core, Gui, Widgets and the Windows
 # platform plugin) from Debian's own qt6-base source, cross-built with MinGW-w64 and cached outside
 # the work tree, then the whole program against it as one static lopwinder.exe, packed with its
@@ -40,8 +41,9 @@ qt_options=(
 # Every function and object in a section of its own, so that the program's link drops what it
 # never calls.
 qt_flags="-ffunction-sections -fdata-sections"
+# What the Qt build depends on, comments aside.
 key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" "$qt_flags" \
-      "$(cat cmake/mingw-w64-x86_64-posix.cmake)" | sha256sum | cut -c1-12)
+      "$(grep -v '^#' cmake/mingw-w64-x86_64-posix.cmake)" | sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/lopwinder
 qt=$cache/qt-$qt_version-mingw-static-$key
 
@@ -58,19 +60,14 @@ fetch_qt_source() {
         dpkg-source -x --no-check ./*.dsc qtbase >/dev/null)
 }
 
-# Qt's notes on the third-party code in it (qt_attribution.json), with the licence files beside
-# them and the names of the sources each covers, so that the notices can name what was linked.
-collect_attributions() {
-    (cd "$1" && find src -name qt_attribution.json) | while read -r json; do
-        local dir
-        dir=$(dirname "$json")
-        mkdir -p "$2/$dir"
-        find "$1/$dir" -maxdepth 1 -type f \( -name 'qt_attribution.json' -o -iname '*licen[cs]e*' \
-             -o -iname '*copying*' -o -iname 'LICENSE*' -o -iname 'NOTICE*' \) -exec cp {} "$2/$dir/" \;
-        (cd "$1/$dir" && find . -type f \( -name '*.c' -o -name '*.cc' -o -name '*.cpp' \) \
-            -printf '%f\n' | sort -u) >"$2/$dir/sources.txt"
-    done
-    touch "$2/.complete"
+configure_qt() { # SOURCE BUILD
+    cmake -S "$1" -B "$2" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$project/cmake/mingw-w64-x86_64-posix.cmake" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
+        -DCMAKE_INSTALL_PREFIX="$qt" "${qt_options[@]}" \
+        -DCMAKE_C_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" \
+        -DCMAKE_CXX_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" >"$work/configure.log" ||
+        { tail -40 "$work/configure.log"; exit 1; }
 }
 
 if [ ! -f "$qt/.complete" ]; then
@@ -78,23 +75,21 @@ if [ ! -f "$qt/.complete" ]; then
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
     fetch_qt_source "$work"
-    cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$project/cmake/mingw-w64-x86_64-posix.cmake" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
-        -DCMAKE_INSTALL_PREFIX="$qt" "${qt_options[@]}" \
-        -DCMAKE_C_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" \
-        -DCMAKE_CXX_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" >"$work/configure.log" ||
-        { tail -40 "$work/configure.log"; exit 1; }
+    configure_qt "$work/qtbase" "$work/build"
     cmake --build "$work/build" -j "$jobs" >"$work/build.log" || { tail -40 "$work/build.log"; exit 1; }
     cmake --install "$work/build" >/dev/null
-    collect_attributions "$work/qtbase" "$qt/attributions"
     touch "$qt/.complete"
 fi
+# Qt's notes on its third-party code, and which of Qt's archive members each covers, for the
+# notices; a Qt built before they were kept is only configured again to learn them.
 if [ ! -f "$qt/attributions/.complete" ]; then
-    work=$(mktemp -d)
+    work=${work:-$(mktemp -d)}
     trap 'rm -rf "$work"' EXIT
-    fetch_qt_source "$work"
-    collect_attributions "$work/qtbase" "$qt/attributions"
+    [ -d "$work/qtbase" ] || fetch_qt_source "$work"
+    [ -f "$work/build/build.ninja" ] || configure_qt "$work/qtbase" "$work/build"
+    rm -rf "$qt/attributions"
+    python3 scripts/third_party_notices.py collect "$work/qtbase" "$work/build" "$qt/attributions"
+    touch "$qt/attributions/.complete"
 fi
 
 # The program, in the folder given (build-windows-app by default), from the commit's sources: the
@@ -115,7 +110,7 @@ stage=$build/zip
 rm -rf "$stage" "$build"/lopwinder-*.zip "$build/SHA256SUMS"
 mkdir -p "$stage"
 cp "$build/lopwinder.exe" "$build/supplimentary.dat" "$stage/"
-python3 scripts/third_party_notices.py "$qt/attributions" "$build/lopwinder.map" "$qt_version" \
+python3 scripts/third_party_notices.py notices "$qt/attributions" "$build/lopwinder.map" "$qt_version" \
     "$stage/THIRD-PARTY-NOTICES.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 sed "s/@VERSION@/$version/; s/\$/\r/" data/windows/README.txt >"$stage/README.txt"
