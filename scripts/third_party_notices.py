@@ -4,8 +4,8 @@
 
 third_party_notices.py collect QTBASE_SOURCE QT_BUILD DESTINATION
     Keeps Qt's notes on the third-party code in it (every qt_attribution.json under src/, with the
-    licence files beside it) and, from the Qt build's build.ninja, covers.txt: the archive members
-    ("libQt6Gui.a(qgrayraster.c.obj)") built from the sources each note covers, in covers.json.
+    licence files beside it) and, from the Qt build's build.ninja, covers.json: for each note, the
+    archive members ("libQt6Gui.a(qgrayraster.c.obj)") built from the sources it covers.
 third_party_notices.py notices ATTRIBUTIONS LINKER_MAP QT_VERSION OUTPUT
     Writes THIRD-PARTY-NOTICES.txt (CRLF): Qt, each third-party part of Qt of which the program's
     link (its map) took at least one member, and the MinGW-w64 and GCC runtimes, with their

@@ -12,7 +12,7 @@ Feedback write(RomFileSystem& fs, LoadedRom& rom, const std::string& slotString,
     const bool save = action == slotwriter::Action::Save;
     const slotwriter::Result result =
         slotwriter::writeSlotTable(fs, rom.path, {rom.row->name, save ? rom.table : std::nullopt},
-                                   rom.row->slotTableOffset, slotString, action);
+                                   rom.row->slotTableOffset, slotString);
     switch (result.outcome) {
     case slotwriter::Outcome::Written:
         rom.table = slotString;

@@ -11,21 +11,16 @@ Result notWritten(const QString& reason, const QString& advice = {}) {
     return {Outcome::NotWritten, reason, advice};
 }
 
-Result inUse(slotwriter::Action action) {
-    return {Outcome::InUse, QStringLiteral("Another program is using the ROM file."),
-            action == Action::Save
-                ? QStringLiteral("Wait until that program is done with it, then save again.")
-                : QStringLiteral("Wait until that program is done with it, then reset again.")};
-}
+const Result inUse{Outcome::InUse, QStringLiteral("Another program is using the ROM file."), {}};
 
 } // namespace
 
 Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& expected,
-                      qint32 offset, const std::string& slotString, Action action) {
+                      qint32 offset, const std::string& slotString) {
     IoResult opened;
     std::unique_ptr<RomFile> file = fs.openExisting(path, opened);
     if (!file && opened.inUse)
-        return inUse(action);
+        return inUse;
     if (!file) {
         return notWritten(
             QStringLiteral("The ROM file could not be opened for writing: %1").arg(opened.reason));
@@ -33,7 +28,7 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& ex
     // Held from before the checks until the close, so that no other writer, a second Lopwinder
     // included, can come between what is checked and what is written.
     if (file->lockExclusive() == LockResult::InUse)
-        return inUse(action);
+        return inUse;
     // Everything is compared through the file about to be written, so that nothing can be
     // swapped in between the look and the write.
     IoResult readFailure;
@@ -123,9 +118,13 @@ QString failureText(Action action, const Result& result) {
                                         "the write.");
         break;
     }
-    const QString advice = !result.advice.isEmpty() ? result.advice
-                           : save ? QStringLiteral("Fix the cause and save again.")
-                                  : QStringLiteral("Fix the cause and reset again.");
+    QString advice = result.advice;
+    if (advice.isEmpty()) {
+        advice = result.outcome == Outcome::InUse
+                     ? QStringLiteral("Wait until that program is done with it, then ")
+                     : QStringLiteral("Fix the cause and ");
+        advice += save ? QStringLiteral("save again.") : QStringLiteral("reset again.");
+    }
     return headline + QStringLiteral("\r\n\r\n") + result.reason + QStringLiteral("\r\n\r\n") +
            advice;
 }

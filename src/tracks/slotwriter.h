@@ -41,7 +41,7 @@ struct Expected {
 // table. Only then writes slotString at offset with one writeText, checks that the file kept its
 // size, flushes it to the device and closes it.
 Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& expected,
-                      qint32 offset, const std::string& slotString, Action action);
+                      qint32 offset, const std::string& slotString);
 
 // The whole text of the message that tells the user a failed write's outcome.
 QString failureText(Action action, const Result& result);
