@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Two processes saving different tables into one ROM at the same moment, round after round: how
-// often both were told the file was saved (at most one may be), and whether the file then holds
-// one table whole and nothing else changed. Usage: concurrent_save [ROUNDS]
+// Several processes saving different tables into one ROM at the same moment, round after round:
+// how often more than one was told the file was saved (at most one may be), and whether the file
+// then holds one table whole and nothing else changed.
+// Usage: concurrent_save [ROUNDS [PROCESSES [FOLDER]]] (300 rounds of 3, in a temporary folder)
 #include "rom/varianttable.h"
 #include "romimage/romimage.h"
 #include "tracks/savereset.h"
@@ -12,6 +13,8 @@
 #include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -35,38 +38,52 @@ pid_t saver(const QString& path, const varianttable::VariantRow& row, const std:
 
 int main(int argc, char* argv[]) {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 300;
+    const int processes = argc > 2 ? std::atoi(argv[2]) : 3;
+    const QTemporaryDir temporary;
+    const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : temporary.path();
+    if (processes < 2 || processes > 9)
+        return 2;
     const varianttable::VariantRow& row = *varianttable::findSupported("Zoomlet 2");
-    const QTemporaryDir dir;
     const std::string original = romimage::build("Zoomlet 2");
     const std::string table = original.substr(row.slotTableOffset, row.slotCount);
-    int bothSaved = 0, oneSaved = 0, noneSaved = 0, whole = 0, damaged = 0;
+    std::vector<int> told(processes + 1); // rounds in which that many were told "saved"
+    int whole = 0, damaged = 0;
     for (int round = 0; round < rounds; ++round) {
-        const QString path = romimage::writeFile(dir.path(), QStringLiteral("rom.bin"), original);
+        const QString path = romimage::writeFile(folder, QStringLiteral("rom.bin"), original);
         int gun[2];
         if (::pipe(gun) != 0)
             return 2;
-        const pid_t children[2] = {saver(path, row, table, gun, 1),
-                                   saver(path, row, table, gun, 2)};
+        std::vector<pid_t> children;
+        for (char id = 1; id <= processes; ++id)
+            children.push_back(saver(path, row, table, gun, id));
         ::close(gun[0]);
-        ::close(gun[1]); // both readers wake together
+        ::close(gun[1]); // every reader wakes at once
         int saved = 0;
         for (const pid_t child : children) {
             int status = 0;
             ::waitpid(child, &status, 0);
             saved += WIFEXITED(status) && WEXITSTATUS(status) == 0;
         }
-        (saved == 2 ? bothSaved : saved == 1 ? oneSaved : noneSaved)++;
+        ++told[saved];
         const std::string now = romimage::readFile(path);
         bool oneWhole = false;
-        for (const char id : {1, 2}) {
+        for (char id = 1; id <= processes; ++id) {
             std::string expected = original;
             romimage::put(expected, row.slotTableOffset, std::string(row.slotCount, id));
             oneWhole = oneWhole || now == expected;
         }
         (oneWhole || (saved == 0 && now == original) ? whole : damaged)++;
     }
-    std::printf("%d rounds of two simultaneous saves: both told \"saved\" %d, one %d, neither %d;\n"
-                "file afterwards: one table whole, nothing else changed %d, otherwise %d\n",
-                rounds, bothSaved, oneSaved, noneSaved, whole, damaged);
-    return bothSaved == 0 && damaged == 0 ? 0 : 1;
+    int moreThanOne = 0;
+    std::printf("%d rounds of %d simultaneous saves in %s; rounds by how many were told "
+                "\"saved\":",
+                rounds, processes, qPrintable(folder));
+    for (int n = 0; n <= processes; ++n) {
+        std::printf(" %d: %d%s", n, told[n], n < processes ? "," : "\n");
+        moreThanOne += n > 1 ? told[n] : 0;
+    }
+    std::printf("more than one told \"saved\": %d; file afterwards: one table whole, nothing else "
+                "changed %d, otherwise %d\n",
+                moreThanOne, whole, damaged);
+    return moreThanOne == 0 && damaged == 0 ? 0 : 1;
 }

@@ -20,13 +20,7 @@ struct FileStatus {
 struct IoResult {
     QString reason;
     bool inUse = false; // another program holds the file; trying again later may succeed
-    bool ok() const { return reason.isEmpty(); }
-};
-
-enum class LockResult {
-    Locked,      // no other program can lock or, through its share mode, write the file now
-    InUse,       // another program holds a lock on it
-    Unsupported, // the file system keeps no locks (some network mounts): go on without one
+    bool ok() const { return reason.isEmpty() && !inUse; }
 };
 
 // An existing plain file opened for reading and writing. Closes itself if the caller did not.
@@ -34,8 +28,10 @@ class RomFile {
 public:
     virtual ~RomFile() = default;
     virtual FileStatus status() = 0;
-    // Takes an exclusive lock on the whole file without waiting; it lasts until close.
-    virtual LockResult lockExclusive() = 0;
+    // Takes an exclusive lock on the whole file without waiting; it lasts until close. ok: locked,
+    // or the file system keeps no locks at all (some network mounts), so the caller goes on
+    // without one; inUse: another program holds a lock on the file; else the reason it failed.
+    virtual IoResult lockExclusive() = 0;
     // Reads up to length bytes at offset into out; fewer when the file ends first.
     virtual IoResult readAt(qint64 offset, qint64 length, std::string& out) = 0;
     // Writes all of bytes at offset, or fails; a partial write is a failure.
@@ -55,7 +51,7 @@ public:
                             std::string& out) = 0;
     // Opens an existing plain file for reading and writing: never creates one, never truncates,
     // and never waits on a device or pipe that was put at the path. A file another program keeps
-    // from being opened fails with inUse set.
+    // from being opened (a lease, a share mode) fails with inUse set.
     virtual std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) = 0;
 };
 

@@ -18,8 +18,12 @@ class WinRomFile final : public RomFile {
 public:
     explicit WinRomFile(std::unique_ptr<win32file::File> file) : m_file(std::move(file)) {}
     FileStatus status() override { return fromWin32(m_file->status()); }
-    // The share mode of the open already keeps every other writer out until close.
-    LockResult lockExclusive() override { return LockResult::Locked; }
+    IoResult lockExclusive() override {
+        bool inUse = false;
+        IoResult locked = result(m_file->lockAll(inUse));
+        locked.inUse = inUse;
+        return locked;
+    }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
         if (offset < 0 || length < 0)
             return {QStringLiteral("Invalid position.")};

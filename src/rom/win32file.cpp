@@ -155,12 +155,24 @@ std::unique_ptr<File> File::openExisting(const std::wstring& path, std::string& 
 }
 
 File::~File() {
-    if (m_handle != nullptr)
-        CloseHandle(m_handle);
+    close();
 }
 
 Status File::status() {
     return statusOf(m_handle);
+}
+
+std::string File::lockAll(bool& inUse) {
+    inUse = false;
+    OVERLAPPED from = at(0);
+    if (LockFileEx(m_handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                   MAXDWORD, &from)) {
+        m_locked = true;
+        return {};
+    }
+    const DWORD error = GetLastError();
+    inUse = error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION;
+    return errorText(error);
 }
 
 std::string File::readAt(std::int64_t offset, std::int64_t length, std::string& out) {
@@ -190,6 +202,11 @@ std::string File::flush() {
 std::string File::close() {
     if (m_handle == nullptr)
         return {};
+    if (m_locked) {
+        OVERLAPPED from = at(0);
+        UnlockFileEx(m_handle, 0, MAXDWORD, MAXDWORD, &from);
+        m_locked = false;
+    }
     const BOOL closed = CloseHandle(m_handle);
     m_handle = nullptr;
     return closed ? std::string() : errorText(GetLastError());

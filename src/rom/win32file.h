@@ -38,6 +38,11 @@ public:
     File& operator=(const File&) = delete;
 
     Status status();
+    // Locks every byte of the file, and any it may grow to, against other handles, without
+    // waiting: Windows' byte-range locks are mandatory, so a program holding one over the bytes
+    // this file checks and writes would otherwise fail the write half-way. inUse: another handle
+    // holds a lock there. Released by close.
+    std::string lockAll(bool& inUse);
     std::string readAt(std::int64_t offset, std::int64_t length, std::string& out);
     std::string writeAt(std::int64_t offset, const std::string& bytes);
     std::string flush();
@@ -46,6 +51,7 @@ public:
 private:
     explicit File(void* handle) : m_handle(handle) {}
     void* m_handle;
+    bool m_locked = false;
 };
 
 // The system's message for a Win32 error code, in UTF-8.

@@ -27,8 +27,12 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& ex
     }
     // Held from before the checks until the close, so that no other writer, a second Lopwinder
     // included, can come between what is checked and what is written.
-    if (file->lockExclusive() == LockResult::InUse)
-        return inUse;
+    if (const IoResult locked = file->lockExclusive(); !locked.ok()) {
+        if (locked.inUse)
+            return inUse;
+        return notWritten(
+            QStringLiteral("The ROM file could not be locked: %1").arg(locked.reason));
+    }
     // Everything is compared through the file about to be written, so that nothing can be
     // swapped in between the look and the write.
     IoResult readFailure;

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtEndian>
@@ -86,6 +87,19 @@ TEST(LinuxMci, DestroyingItWaitsForNoOpening) {
     EXPECT_EQ(slow.counts(), "1 0 0"); // still opening
     slow.setOpenMs(0);
     EXPECT_EQ(slow.await("0 1 1"), "0 1 1");
+}
+
+// At its end the program gives an opener still at work a moment to finish, so that none is cut off
+// inside the synthesizer, but never waits on one that hangs.
+TEST(LinuxMci, ExitWaitsForAnOpenerOnlyAMoment) {
+    for (const auto& [openMs, atExit] : {std::pair{"300", "0 1 1"}, {"60000", "1 0 0"}}) {
+        QProcess process;
+        process.start(LOPWINDER_EXIT_WHILE_OPENING, {LOPWINDER_SLOW_MODULE, openMs});
+        ASSERT_TRUE(process.waitForFinished(-1));
+        EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_EQ(process.readAllStandardOutput().toStdString(),
+                  std::string("leaving main\nat exit: ") + atExit + "\n");
+    }
 }
 
 } // namespace

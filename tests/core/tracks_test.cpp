@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,17 +17,20 @@
 namespace {
 
 // Another process holding a lock on the whole file until this is destroyed: a BSD lock when
-// command is 0, else the fcntl lock of that command.
+// command is 0, a read lease for F_SETLEASE, else the fcntl lock of that command.
 struct LockHolder {
     LockHolder(const QString& path, int command) {
         const QByteArray name = QFile::encodeName(path);
         int ready[2];
         EXPECT_EQ(::pipe(ready), 0);
         if ((pid = ::fork()) == 0) {
-            const int fd = ::open(name.constData(), O_RDWR);
+            ::signal(SIGIO, SIG_IGN); // told of the lease break, it keeps the lease
+            const int fd = ::open(name.constData(), command == F_SETLEASE ? O_RDONLY : O_RDWR);
             struct flock whole {};
             whole.l_type = F_WRLCK;
-            const char ok = (command ? ::fcntl(fd, command, &whole) : ::flock(fd, LOCK_EX)) == 0;
+            const char ok = (command == F_SETLEASE ? ::fcntl(fd, F_SETLEASE, F_RDLCK)
+                             : command             ? ::fcntl(fd, command, &whole)
+                                                   : ::flock(fd, LOCK_EX)) == 0;
             ::_exit(::write(ready[1], &ok, 1) == 1 ? ::pause() : 1); // holds it until killed
         }
         char ok = 0;
@@ -89,7 +93,7 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
         {[](const Loaded& l) { l.hold(0); }, false, false, inUse, true},
         {[](const Loaded& l) { l.hold(F_OFD_SETLK); }, false, false, inUse, 1},
         {[](const Loaded& l) { l.hold(F_SETLK); }, false, false, inUse, true},
-        {[](const Loaded& l) { l.fs.fault = Fault::NoLocks; }, true, true, "", false},
+        {[](const Loaded& l) { l.hold(F_SETLEASE); }, false, false, inUse, true},
     };
     for (const bool reset : {false, true}) {
         for (const Row& row : rows) {
@@ -118,7 +122,51 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
             EXPECT_TRUE(text.startsWith(reset ? "Nothing was reset" : "Nothing was saved"));
             EXPECT_EQ(text.contains(reset ? "reset again." : "save again."), row.retry);
             EXPECT_TRUE(!isFile || romimage::readFile(l.path) == atClick);
+            if (l.holder) { // once the other program lets go, the same click writes the table only
+                l.holder.reset();
+                EXPECT_TRUE(click(l.fs, l.rom, reset).written);
+                EXPECT_EQ(romimage::readFile(l.path),
+                          with(atClick, offset, reset ? jCartFactory : chosen));
+            }
         }
+    }
+}
+
+// Each answer of the two lock calls, through Save: in use when either kind is held elsewhere, on
+// without a lock only where neither kind is kept, EINTR asked again, any other error a failure.
+TEST(SaveReset, AsksBothLocksAndHeedsTheirAnswers) {
+    const char* const saved = "File saved successfully.";
+    const char* const inUse = "Another program is using the ROM file.";
+    const char* const failed = "could not be locked: Input/output error";
+    const std::tuple<std::deque<int>, std::deque<int>, const char*, const char*> rows[] = {
+        {{}, {}, saved, "br"},
+        {{EWOULDBLOCK}, {}, inUse, "br"},
+        {{}, {EAGAIN}, inUse, "br"},
+        {{EOPNOTSUPP}, {EACCES}, inUse, "br"}, // a file system that keeps record locks only
+        {{EIO}, {EWOULDBLOCK}, inUse, "br"},
+        {{EOPNOTSUPP}, {}, saved, "br"},
+        {{}, {ENOLCK}, saved, "br"},
+        {{ENOLCK}, {EOPNOTSUPP}, saved, "br"},
+        {{ENOSYS}, {EINVAL}, saved, "br"},
+        {{EINTR, EINTR, 0}, {EINTR, 0}, saved, "bbbrr"},
+        {{EIO}, {}, failed, "br"},
+        {{}, {EIO}, failed, "br"},
+        {{EOPNOTSUPP}, {EIO}, failed, "br"},
+    };
+    for (const auto& [bsd, record, expected, calls] : rows) {
+        Loaded l;
+        l.fs.bsdAnswers = bsd;
+        l.fs.recordAnswers = record;
+        const savereset::Feedback f = click(l.fs, l.rom, false);
+        SCOPED_TRACE(f.message.text.toStdString());
+        EXPECT_TRUE(f.message.text.contains(expected));
+        EXPECT_EQ(l.fs.lockCalls, calls);
+        EXPECT_EQ(f.written, expected == saved);
+        EXPECT_EQ(f.message.icon, expected == saved   ? MessageIcon::Information
+                                  : expected == inUse ? MessageIcon::Exclamation
+                                                      : MessageIcon::Critical);
+        EXPECT_EQ(romimage::readFile(l.path),
+                  expected == saved ? with(l.original, offset, chosen) : l.original);
     }
 }
 

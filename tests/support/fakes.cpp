@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/fakes.h"
 
+#include "rom/romfilesystem_linux.h"
+
 #include <QFile>
 
 #include <cstring>
@@ -32,9 +34,7 @@ struct FaultyFile final : RomFile {
     FaultyFile(std::unique_ptr<RomFile> real, Fault chosen, QString at)
         : file(std::move(real)), fault(chosen), path(std::move(at)) {}
     FileStatus status() override { return file->status(); }
-    LockResult lockExclusive() override {
-        return fault == Fault::NoLocks ? LockResult::Unsupported : file->lockExclusive();
-    }
+    IoResult lockExclusive() override { return file->lockExclusive(); }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
         return file->readAt(offset, length, out);
     }
@@ -60,6 +60,23 @@ struct FaultyFile final : RomFile {
 
 } // namespace
 
+ScriptedFileSystem::ScriptedFileSystem() {
+    const LockCalls real = systemLockCalls();
+    const auto scripted = [this](std::deque<int>& answers, const std::function<int(int)>& call,
+                                 char name) {
+        return [this, &answers, call, name](int fd) {
+            lockCalls += name;
+            if (answers.empty())
+                return call(fd);
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        };
+    };
+    m_linux = createLinuxFileSystem(
+        {scripted(bsdAnswers, real.bsd, 'b'), scripted(recordAnswers, real.record, 'r')});
+}
+
 IoResult ScriptedFileSystem::readAt(const QString& path, qint64 offset, qint64 length,
                                     std::string& out) {
     reads.emplace_back(offset, length);
@@ -78,7 +95,7 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
         result = {QStringLiteral("Permission denied")};
         return nullptr;
     }
-    std::unique_ptr<RomFile> file = systemFileSystem().openExisting(path, result);
+    std::unique_ptr<RomFile> file = m_linux->openExisting(path, result);
     return file ? std::make_unique<FaultyFile>(std::move(file), fault, path) : nullptr;
 }
 

@@ -37,10 +37,10 @@ struct ScriptedPrompter final : Prompter, Lifetime {
 
 // The real file system, with every read recorded and chosen failures injected.
 struct ScriptedFileSystem final : RomFileSystem {
-    // Truncate: another program empties the file just before the write. NoLocks: a file system
-    // that keeps no locks.
-    enum class Fault { None, OpenForWrite, ShortWrite, Truncate, Flush, Close, NoLocks };
+    // Truncate: another program empties the file just before the write.
+    enum class Fault { None, OpenForWrite, ShortWrite, Truncate, Flush, Close };
 
+    ScriptedFileSystem();
     FileStatus stat(const QString& path) override { return systemFileSystem().stat(path); }
     IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override;
     std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) override;
@@ -50,6 +50,13 @@ struct ScriptedFileSystem final : RomFileSystem {
     Fault fault = Fault::None;
     std::vector<std::pair<qint64, qint64>> reads; // offset and length, in turn
     int writeOpens = 0;
+    // What the BSD and the record lock calls answer (0 or an errno), in turn; once a list is used
+    // up, the real call answers. lockCalls records each call: "b" or "r".
+    std::deque<int> bsdAnswers, recordAnswers;
+    std::string lockCalls;
+
+private:
+    std::unique_ptr<RomFileSystem> m_linux;
 };
 
 // Records every MCI command and answers "status" with statusReply.
@@ -62,7 +69,8 @@ struct RecordingMci final : Mci {
     std::vector<std::string> commands;
 };
 
-// A registry holding exactly the values a test puts in it; a key with no values is addKey's.
+// A registry holding exactly the values a test puts in it; values[path] alone makes a key without
+// values.
 struct ScriptedRegistry final : Registry {
     void put(const std::string& key, const std::string& name, std::uint32_t type,
              std::string data) {
@@ -80,7 +88,8 @@ struct ScriptedRegistry final : Registry {
     int openKeys = 0; // open minus closed
 };
 
-// The controls of the stand-in music module (support/slow_midi.cpp), whose open takes openMs.
+// The controls of the stand-in music module (tools/slowmidi/slow_midi.cpp), whose open takes
+// openMs.
 struct SlowModule {
     explicit SlowModule(int openMs) { setOpenMs(openMs); }
     ~SlowModule() { setOpenMs(0); } // lets every open still waiting go on

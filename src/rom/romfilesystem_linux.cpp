@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "rom/romfilesystem.h"
+#include "rom/romfilesystem_linux.h"
 
 #include <QFile>
 
@@ -58,13 +58,16 @@ private:
     int m_fd;
 };
 
-// O_NONBLOCK: a FIFO or device put at the path must not hang the program in open(). The type is
-// then checked on the descriptor itself, so nothing can be swapped in between.
+// O_NONBLOCK: a FIFO or device put at the path must not hang the program in open(), and a file
+// another program holds a lease on is refused at once rather than waited for. The type is then
+// checked on the descriptor itself, so nothing can be swapped in between.
 IoResult openPlainFile(const QString& path, int access, FileDescriptor& fd) {
     fd = FileDescriptor(
         ::open(nativePath(path).constData(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return {errnoReason(errno)};
+    if (fd.get() < 0) {
+        const int error = errno;
+        return {errnoReason(error), error == EWOULDBLOCK || error == EAGAIN};
+    }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         return {errnoReason(errno)};
@@ -97,9 +100,10 @@ IoResult readDescriptor(int fd, qint64 offset, qint64 length, std::string& out) 
     return {};
 }
 
-class PosixRomFile final : public RomFile {
+class LinuxRomFile final : public RomFile {
 public:
-    explicit PosixRomFile(FileDescriptor fd) : m_fd(std::move(fd)) {}
+    LinuxRomFile(FileDescriptor fd, LockCalls locks)
+        : m_fd(std::move(fd)), m_locks(std::move(locks)) {}
 
     FileStatus status() override {
         struct stat st {};
@@ -108,24 +112,7 @@ public:
         return fromStat(st);
     }
 
-    // Both kinds, since other programs take one or the other and Linux keeps them apart: BSD locks
-    // (flock) and record locks, here the open-file-description kind, which also meets the classic
-    // per-process fcntl locks. Both are given up when the descriptor closes.
-    LockResult lockExclusive() override {
-        const auto failed = [](int error) {
-            return error == EWOULDBLOCK || error == EAGAIN || error == EACCES
-                       ? LockResult::InUse
-                       : LockResult::Unsupported; // ENOLCK, EOPNOTSUPP, EINVAL: no locks here
-        };
-        if (::flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0)
-            return failed(errno);
-        struct flock whole {};
-        whole.l_type = F_WRLCK;
-        whole.l_whence = SEEK_SET; // start and length 0: the whole file, however long it grows
-        if (::fcntl(m_fd.get(), F_OFD_SETLK, &whole) != 0)
-            return failed(errno);
-        return LockResult::Locked;
-    }
+    IoResult lockExclusive() override { return lockBoth(m_fd.get(), m_locks); }
 
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
         return readDescriptor(m_fd.get(), offset, length, out);
@@ -163,10 +150,13 @@ public:
 
 private:
     FileDescriptor m_fd;
+    LockCalls m_locks;
 };
 
-class PosixFileSystem final : public RomFileSystem {
+class LinuxFileSystem final : public RomFileSystem {
 public:
+    explicit LinuxFileSystem(LockCalls locks) : m_locks(std::move(locks)) {}
+
     FileStatus stat(const QString& path) override {
         struct stat st {};
         if (path.isEmpty() || ::stat(nativePath(path).constData(), &st) != 0)
@@ -194,13 +184,73 @@ public:
         result = openPlainFile(path, O_RDWR, fd);
         if (!result.ok())
             return nullptr;
-        return std::make_unique<PosixRomFile>(std::move(fd));
+        return std::make_unique<LinuxRomFile>(std::move(fd), m_locks);
     }
+
+private:
+    LockCalls m_locks;
 };
+
+enum class LockAnswer { Held, InUse, NoLocks, Failed };
+
+LockAnswer classify(int error) {
+    switch (error) {
+    case 0:
+        return LockAnswer::Held;
+    case EWOULDBLOCK: // EAGAIN too
+    case EACCES:
+        return LockAnswer::InUse;
+    case ENOLCK:
+    case EOPNOTSUPP:
+    case ENOSYS:
+    case EINVAL:
+        return LockAnswer::NoLocks;
+    default:
+        return LockAnswer::Failed;
+    }
+}
+
+int untilAnswered(const std::function<int(int)>& call, int fd) {
+    int error = 0;
+    do
+        error = call(fd);
+    while (error == EINTR);
+    return error;
+}
 
 } // namespace
 
+LockCalls systemLockCalls() {
+    return {[](int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno; },
+            [](int fd) {
+                struct flock whole {};
+                whole.l_type = F_WRLCK;
+                whole.l_whence = SEEK_SET; // start and length 0: the whole file, however long
+                return ::fcntl(fd, F_OFD_SETLK, &whole) == 0 ? 0 : errno;
+            }};
+}
+
+IoResult lockBoth(int fd, const LockCalls& calls) {
+    // Both are always asked: a file system may refuse one kind and keep the other, and a program
+    // holding the kind it keeps must still be met.
+    const int errors[] = {untilAnswered(calls.bsd, fd), untilAnswered(calls.record, fd)};
+    const LockAnswer answers[] = {classify(errors[0]), classify(errors[1])};
+    for (const LockAnswer answer : answers) {
+        if (answer == LockAnswer::InUse)
+            return {QStringLiteral("Another program holds a lock on the ROM file."), true};
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (answers[i] == LockAnswer::Failed)
+            return {errnoReason(errors[i])};
+    }
+    return {};
+}
+
+std::unique_ptr<RomFileSystem> createLinuxFileSystem(LockCalls calls) {
+    return std::make_unique<LinuxFileSystem>(std::move(calls));
+}
+
 RomFileSystem& systemFileSystem() {
-    static PosixFileSystem fileSystem;
+    static LinuxFileSystem fileSystem(systemLockCalls());
     return fileSystem;
 }

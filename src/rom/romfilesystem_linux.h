@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "rom/romfilesystem.h"
+
+#include <functional>
+#include <memory>
+
+// Linux keeps two kinds of lock apart, and other programs take one or the other: BSD locks
+// (flock) and record locks (fcntl; the open-file-description kind, which also meets the classic
+// per-process locks). Save and Reset take both.
+struct LockCalls {
+    // Each takes its kind of exclusive lock on the whole file without waiting: 0 when it holds
+    // it, else the errno value.
+    std::function<int(int fd)> bsd;
+    std::function<int(int fd)> record;
+};
+
+// flock(2) and fcntl(2) F_OFD_SETLK.
+LockCalls systemLockCalls();
+
+// Tries both kinds, each until it answers something other than EINTR. In use when either says
+// another program holds the file; ok when at least one is held and the other is held too or
+// refused because the file system keeps no locks of its kind, or when both are so refused (ENOLCK,
+// EOPNOTSUPP, ENOSYS, EINVAL); any other answer fails with its reason. Locks taken are held until
+// the descriptor closes.
+IoResult lockBoth(int fd, const LockCalls& calls);
+
+// The Linux file system, taking its locks through calls.
+std::unique_ptr<RomFileSystem> createLinuxFileSystem(LockCalls calls);

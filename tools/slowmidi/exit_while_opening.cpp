@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// exit-while-opening MODULE OPEN_MS: plays music through the Linux interpreter with the stand-in
+// module, whose device takes OPEN_MS to open, and leaves main while it is still opening. It prints
+// "leaving main" then, and the stand-in's counts ("opening opened closed") as the very last thing
+// the process does, after the interpreter's own wait at exit: so a test sees from the counts
+// whether exit waited for the opener, and a benchmark can time the exit.
+#include "about/mci_linux.h"
+
+#include <QLibrary>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace {
+
+using CountsFunction = void (*)(int*);
+CountsFunction counts = nullptr;
+
+void printCounts() {
+    int c[3];
+    counts(c);
+    std::printf("at exit: %d %d %d\n", c[0], c[1], c[2]);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: exit-while-opening MODULE OPEN_MS\n");
+        return 2;
+    }
+    QLibrary module(QString::fromLocal8Bit(argv[1]));
+    counts = reinterpret_cast<CountsFunction>(module.resolve("standin_counts"));
+    const auto setOpenMs = reinterpret_cast<void (*)(int)>(module.resolve("standin_set_open_ms"));
+    if (counts == nullptr || setOpenMs == nullptr)
+        return 2;
+    // Registered before the interpreter registers its own wait, so it runs after that wait.
+    std::atexit(printCounts);
+    setOpenMs(std::atoi(argv[2]));
+    {
+        const auto mci = createLinuxMci({module.fileName(), {}, {}});
+        // Any existing file will do: the stand-in reads none.
+        mci->sendString("open \"" + std::string(argv[0]) + "\" type sequencer alias m", nullptr, 0);
+        mci->sendString("play m", nullptr, 0);
+        int c[3] = {};
+        while (counts(c), c[0] + c[1] == 0)
+            std::this_thread::yield();
+    }
+    std::printf("leaving main\n");
+    std::fflush(stdout);
+    return 0;
+}
