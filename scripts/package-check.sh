@@ -19,7 +19,14 @@ sudo=""
 command -v lintian >/dev/null ||
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends lintian >/dev/null
 lintian --fail-on error --tag-display-limit 0 "$deb"
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "./$deb" >/dev/null
+# --reinstall: a second run of the same version must install this build, not keep the last one.
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install --reinstall -y -qq "./$deb" >/dev/null
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+built=$(find "$unpacked" -type f -path '*/lopwinder/lopwinder')
+cmp "$built" "$(readlink -f /usr/bin/lopwinder)" ||
+    { echo "package check: the installed program is not the one just built" >&2; exit 1; }
 
 program=$(readlink -f /usr/bin/lopwinder)
 folder=$(dirname "$program")

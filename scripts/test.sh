@@ -26,7 +26,9 @@ else
     echo "Skipping the fuzzing run: clang and libclang-rt-14-dev are not installed."
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_WERROR=ON
+# Every setting given, so that a build folder that scripts/run.sh configured serves as well.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_TESTS=ON -DLOPWINDER_WERROR=ON \
+      -DLOPWINDER_SANITIZE=OFF -DLOPWINDER_TSAN=OFF
 cmake --build build -j "$jobs"
 (cd build && ctest --no-tests=error --output-on-failure -j "$jobs")
 
@@ -39,8 +41,8 @@ else
     echo "Skipping the Windows program under Wine: scripts/windows-build.sh has not built it."
 fi
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_WERROR=ON \
-      -DLOPWINDER_SANITIZE=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_TESTS=ON \
+      -DLOPWINDER_WERROR=ON -DLOPWINDER_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
@@ -49,7 +51,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # The music opens on threads of its own: the same tests again under ThreadSanitizer. The libraries
 # it cannot see into (FluidSynth, Qt) have their reports suppressed, each with its reason.
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_WERROR=ON -DLOPWINDER_TSAN=ON
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_TESTS=ON \
+      -DLOPWINDER_WERROR=ON -DLOPWINDER_TSAN=ON
 cmake --build build-tsan -j "$jobs"
 export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
 (cd build-tsan && ctest --no-tests=error --output-on-failure -j "$jobs")

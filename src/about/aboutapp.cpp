@@ -61,9 +61,11 @@ bool isLight(const QPalette& palette) {
 } // namespace
 
 AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
-    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint),
+    // Owned by the main window, so that every window system keeps it above that window; fixed in
+    // size, so with no maximise or minimise button where Qt draws the frame.
+    : QWidget(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                              Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint),
       m_mainWindow(mainWindow), m_services(services) {
     setObjectName(QStringLiteral("aboutApp"));
     setAttribute(Qt::WA_DeleteOnClose);

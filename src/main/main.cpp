@@ -31,6 +31,7 @@ int main(int argc, char* argv[]) {
 
     MainWindow window({systemFileSystem(), prompter, lifetime,
                        [&](QWidget* mainWindow) { AboutApp::show(mainWindow, about); }});
+    prompter.setOwner(&window);
     window.Form_Load();
     if (lifetime.ended())
         return 0;

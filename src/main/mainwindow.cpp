@@ -156,8 +156,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::about_Click() {
-    // The About box enables the main window again when it unloads.
+    // Disabled first: disabling a window disables the windows it owns too, and the box it is about
+    // to own must stay usable. The About box enables the main window again when it unloads.
+    setEnabled(false);
     if (m_services.showAbout)
         m_services.showAbout(this);
-    setEnabled(false);
 }

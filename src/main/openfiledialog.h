@@ -3,6 +3,9 @@
 
 #include "app/prompter.h"
 
-// The platform's modal Open dialog: the chosen file's full path, or empty text after Cancel. A
-// typed name need not exist. The dialog leaves no settings behind.
-QString openFileName(const OpenFileRequest& request);
+class QWidget;
+
+// The platform's modal Open dialog, belonging to owner (may be null, or not yet shown): the chosen
+// file's full path, or empty text after Cancel. A typed name need not exist. The dialog leaves no
+// settings behind.
+QString openFileName(const OpenFileRequest& request, QWidget* owner);

@@ -4,8 +4,8 @@
 #include <QFileDialog>
 
 // Qt's own dialog; its history has nowhere to go (see keepNoSettings).
-QString openFileName(const OpenFileRequest& request) {
-    QFileDialog dialog(nullptr, request.title);
+QString openFileName(const OpenFileRequest& request, QWidget* owner) {
+    QFileDialog dialog(owner, request.title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Show only the description; the patterns are in it already for the first entry.

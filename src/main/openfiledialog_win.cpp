@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/openfiledialog.h"
 
+#include <QWidget>
+
 #include <windows.h>
 
 #include <commdlg.h>
@@ -10,7 +12,7 @@
 
 // The system's own Open dialog. Qt's would record its folder history in the registry, and even
 // reading that history creates keys there; this one keeps nothing of the program's.
-QString openFileName(const OpenFileRequest& request) {
+QString openFileName(const OpenFileRequest& request, QWidget* owner) {
     // "Description|*.a;*.b" becomes the dialog's list of NUL-separated pairs.
     std::wstring filter = request.filter.toStdWString() + L'|';
     for (wchar_t& c : filter) {
@@ -21,6 +23,9 @@ QString openFileName(const OpenFileRequest& request) {
     std::vector<wchar_t> file(32768, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
+    // Only a window already on screen can own it; at start-up there is none yet.
+    dialog.hwndOwner =
+        owner && owner->isVisible() ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
     dialog.lpstrFile = file.data();

@@ -4,6 +4,7 @@
 ignores synthetic events): e2e.py PROGRAM DEMO_TOOL ARTIFACTS. A PROGRAM ending in .exe runs under
 Wine. run.sh runs it under Xvfb with a window manager."""
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -54,6 +55,16 @@ def keys(win, *names):
         time.sleep(0.5)
 
 
+def above(box, main, what):
+    """Clicks the main window beside the box, then checks the window manager's stacking order."""
+    click(main, 20, 560)
+    out = subprocess.run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"], capture_output=True,
+                         text=True).stdout
+    order = [int(w, 16) for w in re.findall(r"0x[0-9a-fA-F]+", out)]  # bottom first
+    check(int(box) in order and int(main) in order and order.index(int(box)) > order.index(int(main)),
+          f"the {what} is still above the main window after a click on it")
+
+
 def start(rom):
     process = subprocess.Popen(COMMAND, env=ENV, stderr=subprocess.DEVNULL)
     dialog = window(r"Select a ROM\.\.\.")
@@ -78,10 +89,13 @@ process = start(rom)
 main = window("Lopwinder - Zoomlet 96")
 subprocess.run(["import", "-window", main, f"{artifacts}/main-window.png"], check=False)
 
-# Slot 1 (it has the focus) one entry down, then Save, at the button's centre.
+# Slot 1 (it has the focus) one entry down, then Save, at the button's centre; its message stays
+# above the main window.
 keys(main, "Down")
 click(main, 184 + 140, 512 + 24)
-keys(window("Lopwinder"), "Return")
+saved = window("Lopwinder")
+above(saved, main, "message box")
+keys(saved, "Return")
 changed = bytearray(original)
 changed[0x452C5] = 0x03  # the entry after 02 in the Zoomlet 96 catalogue
 check(open(rom, "rb").read() == bytes(changed), "Save wrote the one new track ID and nothing else")
@@ -90,6 +104,7 @@ check(open(rom, "rb").read() == bytes(changed), "Save wrote the one new track ID
 click(main, 928 + 32, 1 + 12)
 about = window("About Lopwinder")
 subprocess.run(["import", "-window", about, f"{artifacts}/about-box.png"], check=False)
+above(about, main, "About box")
 subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
 time.sleep(0.5)
 check(window("Lopwinder - Zoomlet 96", 1) and process.poll() is None, "main window kept")

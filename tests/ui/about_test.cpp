@@ -63,6 +63,9 @@ void AboutTest::textsAndLayout() {
     QCOMPARE(box->minimumSize(), QSize(382, 237));
     QCOMPARE(box->maximumSize(), QSize(382, 237));
     QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    // Owned by the main window, which it disables without being disabled with it.
+    QVERIFY(box->parentWidget() == h.window.get() && box->isWindow() && box->isEnabled());
+    QCOMPARE(box->windowHandle()->transientParent(), h.window->windowHandle());
     QString layout;
     for (QWidget* w : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         const QRect g = w->geometry();

@@ -238,21 +238,49 @@ void MainTest::slotListsAndTheirClicks() {
     QCOMPARE(h.prompter.endCount, 1);
 }
 
-// Qt's own message box as the user sees it (the end-to-end test drives the Open dialog).
+// Qt's own message box as the user sees it (the end-to-end test drives the Open dialog), and who
+// owns each dialog: the main window once it shows, so that the window system keeps them above it.
 void MainTest::realDialogs() {
-    QString seen;
-    QTimer::singleShot(0, [&] {
+    Harness h;
+    MainWindow& w = h.start(h.image("Zoomlet 2"));
+    QtPrompter prompter;
+    prompter.setOwner(&w);
+    QStringList seen;
+    const auto inspect = [&](QWidget* dialog) {
+        seen << (dialog->parentWidget() == &w ? "owned" : "free");
+        seen << (dialog->windowHandle()->transientParent() == w.windowHandle() &&
+                         w.windowHandle() != nullptr
+                     ? "above it"
+                     : "anywhere");
+    };
+    const auto answerNo = [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        seen = QStringList{box->text(), box->windowTitle(), QString::number(box->icon()),
-                           QString::number(box->buttons().size()),
-                           QString::number(box->defaultButton() == box->button(QMessageBox::Yes))}
-                   .join('|');
+        inspect(box);
+        seen << (box->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)
+                     ? "resizable look"
+                     : "fixed look");
+        seen << QStringList{box->text(), box->windowTitle(), QString::number(box->icon()),
+                            QString::number(box->buttons().size()),
+                            QString::number(box->defaultButton() == box->button(QMessageBox::Yes))}
+                    .join('|');
         box->button(QMessageBox::No)->click();
+    };
+    const Message ask{"Really\r\nreset?", MessageIcon::Exclamation, MessageButtons::YesNo, {}};
+    QTimer::singleShot(0, answerNo); // at start-up, before the main window shows
+    QCOMPARE(prompter.message(ask), Answer::No);
+    QTimer::singleShot(0, [&] {
+        inspect(QApplication::activeModalWidget());
+        QApplication::activeModalWidget()->close();
     });
-    QCOMPARE(QtPrompter().message(
-                 {"Really\r\nreset?", MessageIcon::Exclamation, MessageButtons::YesNo, {}}),
-             Answer::No);
-    QCOMPARE(seen, QStringLiteral("Really\nreset?|Lopwinder|%1|2|1").arg(QMessageBox::Warning));
+    QCOMPARE(prompter.askOpenFile({"Select a ROM...", "ROM Files (*.bin)|*.bin;*.gen", 1}), "");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTimer::singleShot(0, answerNo);
+    QCOMPARE(prompter.message(ask), Answer::No);
+    const QString shown =
+        QStringLiteral("Really\nreset?|Lopwinder|%1|2|1").arg(QMessageBox::Warning);
+    QCOMPARE(seen, QStringList({"free", "anywhere", "fixed look", shown, "owned", "above it",
+                                "owned", "above it", "fixed look", shown}));
 }
 
 QTEST_MAIN(MainTest)
