@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 """Times the About box from the click to its first paint with the music file beside the program
 against the same box without it, and measures the memory the music takes while it plays; then how
 long closing the box takes while its music device is still opening (a stand-in module whose device

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // Opens the About box once, as the About button does, with the music taken from FOLDER and played
 // through DRIVER ("default": FluidSynth's own choice), and prints three numbers: milliseconds from
 // the click to the box's first paint, resident memory (KiB) just before the click, and the most

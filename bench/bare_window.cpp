@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // The baseline: a bare Qt Widgets program that opens one empty window of the same size and ends
 // once it has painted. With --caption the window shows one line of text, which is enough to make
 // Qt load the font database and render glyphs.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // Several processes saving different tables into one ROM at the same moment, round after round:
 // how often more than one was told the file was saved (at most one may be), and whether the file
 // then holds one table whole and nothing else changed.

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 """Times the program's end while its music device is still opening: from main's return to the
 process's end, with a stand-in module whose device takes 60 s to open (the program waits at most
 2 s for it), against the same with a device that opens at once. exit.py BUILD_DIR RUNS."""

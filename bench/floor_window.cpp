@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // What no start-up of Lopwinder can do without: its window with the same controls, texts and
 // fonts, each list holding only the entry it shows. Ends once it has painted.
 #include "firstpaint.h"

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 """Times Lopwinder's start-up to its first paint against a bare Qt window, and counts the ROM
 bytes it reads and writes. Run by bench/run.sh under Xvfb: measure.py BUILD_DIR ROM RUNS."""
 import os

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // nobsdlocks-fs BACKING MOUNTPOINT: a FUSE file system that passes every call through to the
 // folder BACKING, except BSD locks: flock(2) answers EOPNOTSUPP, as on some FUSE and network
 // mounts, while record locks are kept by the kernel as on any local file system. For measuring

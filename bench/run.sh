@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 # Start-up benchmark (not a test): builds in Release, makes a 4 MiB synthetic Zoomlet 2 image,
 # and under Xvfb times process start to the first paint of the filled main window against a
 # bare Qt window, that window with one caption, and the same controls with one entry each (median

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // Runs Lopwinder's real start-up on ROM (the Open dialog's answer given through the prompter
 // seam), ends once the main window has painted with every list filled. With --save it then
 // presses "Save Changes" first. Any message box other than the save's confirmation is a failure.

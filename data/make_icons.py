@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 """Writes the program's icon in every form it ships in, from lopwinder.xpm (32 x 32): PNGs of 16,
 24, 32, 48, 64, 128 and 256 px for the Linux desktop and the Windows icon, lopwinder.ico (16, 24,
 32, 48 and 256 px) for the Windows program, and lopwinder.svg, the same pixels as squares, for
@@ -16,6 +17,10 @@ from fractions import Fraction
 
 PNG_SIZES = (16, 24, 32, 48, 64, 128, 256)
 ICO_SIZES = (16, 24, 32, 48, 256)
+
+
+SPDX = "SPDX-License-Identifier: GPL-3.0-or-later"
+COPYRIGHT = "Copyright (C) 2026 Lopwinder developers"
 
 
 def read_xpm(path):
@@ -87,7 +92,8 @@ def svg(pixels):
             rects.append(f'<rect x="{x}" y="{y}" width="{run - x}" height="1" '
                          f'fill="#{row[x][0]:02x}{row[x][1]:02x}{row[x][2]:02x}"/>')
             x = run
-    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" '
+    return (f"<!-- {SPDX} -->\n<!-- {COPYRIGHT} -->\n"
+            f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" '
             f'viewBox="0 0 {size} {size}" shape-rendering="crispEdges">\n'
             + "\n".join(rects) + "\n</svg>\n")
 

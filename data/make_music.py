@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 """Writes supplimentary.dat: the About box's short original tune, as a standard MIDI file.
 
 Run from this folder: python3 make_music.py  (needs nothing beyond Python 3).

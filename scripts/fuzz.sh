@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 # Builds the fuzz target with clang (AddressSanitizer and UBSan on) and runs it for a bounded
 # time, SECONDS (default 60), starting from the kept corpus. A crash leaves its input in
 # build-fuzz/; fix it and add the input to tests/fuzz/corpus as a regression case.

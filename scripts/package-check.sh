@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 # Builds the Debian package, installs it on this machine, and starts the installed program under
 # Xvfb far enough to see its Open dialog. Installs system-wide: meant for CI's throwaway machine.
 set -euo pipefail

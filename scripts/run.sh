@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 # Installs what is missing, builds Lopwinder in Release and starts it. Every setting of the build
 # folder is given here, so that it and scripts/test.sh can run in either order.
 set -euo pipefail

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 # Installs whatever Debian packages the build and the tests need and are missing. Where it cannot
 # install (no apt, or neither root nor sudo), it names what is missing and goes on: the build then
 # works if they are there after all.

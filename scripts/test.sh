@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 # Installs what is missing, then builds and runs the whole test suite headless: the Windows
 # platform layers under Wine and a bounded fuzzing run where their tools are installed (.ci/run
 # installs them), then every test in a plain build with warnings as errors, the Windows program

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 # Builds Lopwinder for 64-bit Windows here: a static Qt (Core, Gui, Widgets and the Windows
 # platform plugin) from Debian's own qt6-base source, cross-built with MinGW-w64 and cached outside
 # the work tree, then the whole program against it as one static lopwinder.exe, packed with its
@@ -21,8 +22,9 @@ if ((${#need[@]})); then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}"
 fi
 
-# Qt's own version of the host tools must match the sources built here.
-qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev | sed 's/+.*//; s/-.*//')
+# The exact Debian source of Qt: its full version (upstream and Debian revision) names the cache,
+# enters its key and the notices, and the host tools of the same version must match it.
+qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt_options=(
     -DBUILD_SHARED_LIBS=OFF -DCMAKE_BUILD_TYPE=MinSizeRel -DQT_BUILD_EXAMPLES=OFF
     -DQT_BUILD_TESTS=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF
@@ -47,56 +49,62 @@ key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" "$qt_flags" \
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/lopwinder
 qt=$cache/qt-$qt_version-mingw-static-$key
 
-# Debian's source package of Qt, fetched with apt's own means through a source list of our own
-# (the machine's apt sources stay as they are) and unpacked into $1/qtbase.
+# Debian's source package of Qt (its .dsc, .orig.tar.xz and .debian.tar.xz) into $1/package,
+# unpacked into $1/qtbase; dpkg-source checks the files against the .dsc. From the folder
+# LOPWINDER_QT_SOURCE when it is set (the files distributed beside a release), else fetched with
+# apt's own means through a source list of our own (the machine's apt sources stay as they are).
 fetch_qt_source() {
-    mkdir -p "$1/lists/partial"
-    echo "deb-src http://deb.debian.org/debian bookworm main" >"$1/sources.list"
-    local apt_src=(-o Dir::Etc::SourceList="$1/sources.list" -o Dir::Etc::SourceParts=/dev/null
-                   -o Dir::State::Lists="$1/lists" -o APT::Sandbox::User=root)
-    apt-get -qq "${apt_src[@]}" update
-    (cd "$1" && apt-get -qq "${apt_src[@]}" source --download-only "qt6-base=$(
-        dpkg-query -W -f='${Version}' qt6-base-dev)" >/dev/null &&
-        dpkg-source -x --no-check ./*.dsc qtbase >/dev/null)
+    mkdir -p "$1/lists/partial" "$1/package"
+    if [ -n "${LOPWINDER_QT_SOURCE:-}" ]; then
+        cp "$LOPWINDER_QT_SOURCE"/qt6-base_* "$1/package/"
+    else
+        echo "deb-src http://deb.debian.org/debian bookworm main" >"$1/sources.list"
+        local apt_src=(-o Dir::Etc::SourceList="$1/sources.list" -o Dir::Etc::SourceParts=/dev/null
+                       -o Dir::State::Lists="$1/lists" -o APT::Sandbox::User=root)
+        apt-get -qq "${apt_src[@]}" update
+        (cd "$1/package" && apt-get -qq "${apt_src[@]}" source --download-only \
+            "qt6-base=$qt_version" >/dev/null)
+    fi
+    (cd "$1/package" && dpkg-source -x ./*.dsc ../qtbase >/dev/null 2>&1)
 }
 
-configure_qt() { # SOURCE BUILD
-    cmake -S "$1" -B "$2" -G Ninja \
+if [ ! -f "$qt/.complete" ]; then
+    echo "Building a static Qt $qt_version for Windows into $qt (once; about half an hour)"
+    rm -rf "$qt"
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    fetch_qt_source "$work"
+    cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$project/cmake/mingw-w64-x86_64-posix.cmake" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
         -DCMAKE_INSTALL_PREFIX="$qt" "${qt_options[@]}" \
         -DCMAKE_C_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" \
         -DCMAKE_CXX_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" >"$work/configure.log" ||
         { tail -40 "$work/configure.log"; exit 1; }
-}
-
-if [ ! -f "$qt/.complete" ]; then
-    echo "Building a static Qt $qt_version for Windows into $qt (once; about half an hour)"
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-    fetch_qt_source "$work"
-    configure_qt "$work/qtbase" "$work/build"
     cmake --build "$work/build" -j "$jobs" >"$work/build.log" || { tail -40 "$work/build.log"; exit 1; }
     cmake --install "$work/build" >/dev/null
+    # The source it was built from goes out with every program built against it.
+    mkdir -p "$qt/source"
+    cp "$work/package"/*.dsc "$work/package"/*.orig.tar.* "$work/package"/*.debian.tar.* "$qt/source/"
+    # What went into each of Qt's objects, as the compiler recorded it, and how the build made
+    # them: with the source's own attribution files, the notices are decided from these and the
+    # program's link map.
+    mkdir -p "$qt/build-record"
+    echo "$work" >"$qt/build-record/work-folder"
+    ninja -C "$work/build" -t deps | xz -T1 >"$qt/build-record/deps.txt.xz"
+    xz -T1 <"$work/build/build.ninja" >"$qt/build-record/build.ninja.xz"
     touch "$qt/.complete"
-fi
-# Qt's notes on its third-party code, and which of Qt's archive members each covers, for the
-# notices; a Qt built before they were kept is only configured again to learn them.
-if [ ! -f "$qt/attributions/.complete" ]; then
-    work=${work:-$(mktemp -d)}
-    trap 'rm -rf "$work"' EXIT
-    [ -d "$work/qtbase" ] || fetch_qt_source "$work"
-    [ -f "$work/build/build.ninja" ] || configure_qt "$work/qtbase" "$work/build"
-    rm -rf "$qt/attributions"
-    python3 scripts/third_party_notices.py collect "$work/qtbase" "$work/build" "$qt/attributions"
-    touch "$qt/attributions/.complete"
 fi
 
 # The program, in the folder given (build-windows-app by default), from the commit's sources: the
 # same commit gives the same bytes in any folder.
 build=${1:-build-windows-app}
 version=$(sed -n 's/^project(Lopwinder VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-stamp=$(git log -1 --format=%ct 2>/dev/null || echo 1733443200)
+# In a checkout, the commit's time; in an unpacked source bundle, the same time, which git archive
+# gave every file.
+in_git=false
+[ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$project" ] && in_git=true
+if $in_git; then stamp=$(git log -1 --format=%ct); else stamp=$(stat -c %Y CMakeLists.txt); fi
 export SOURCE_DATE_EPOCH=$stamp
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
@@ -107,18 +115,35 @@ cmake --build "$build" -j "$jobs" --target lopwinder
 # The zip: the program, its music, the licences and a short README, all with CRLF line ends and
 # the commit's time, in a fixed order, with no extra attributes.
 stage=$build/zip
-rm -rf "$stage" "$build"/lopwinder-*.zip "$build/SHA256SUMS"
+rm -rf "$stage" "$build"/lopwinder-*.zip "$build"/lopwinder-*-source.tar.xz "$build"/qt6-base_* \
+    "$build/SHA256SUMS"
 mkdir -p "$stage"
 cp "$build/lopwinder.exe" "$build/supplimentary.dat" "$stage/"
-python3 scripts/third_party_notices.py notices "$qt/attributions" "$build/lopwinder.map" "$qt_version" \
+python3 scripts/third_party_notices.py notices "$qt" "$build/lopwinder.map" "$qt_version" \
     "$stage/THIRD-PARTY-NOTICES.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
-sed "s/@VERSION@/$version/; s/\$/\r/" data/windows/README.txt >"$stage/README.txt"
+qt_files=$(cd "$qt/source" && ls qt6-base_*.dsc qt6-base_*.orig.tar.* qt6-base_*.debian.tar.*)
+read -r qt_dsc qt_orig qt_debian <<<"$(echo $qt_files)"
+sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" -e "s/@QT_DSC@/$qt_dsc/g" \
+    -e "s/@QT_ORIG@/$qt_orig/g" -e "s/@QT_DEBIAN@/$qt_debian/g" -e 's/$/\r/' \
+    data/windows/README.txt >"$stage/README.txt"
 files=(lopwinder.exe supplimentary.dat LICENSE.txt THIRD-PARTY-NOTICES.txt README.txt)
 chmod 644 "${files[@]/#/$stage/}"
 touch -d "@$stamp" "${files[@]/#/$stage/}"
 zip_name=lopwinder-$version-windows-x86_64.zip
 (cd "$stage" && TZ=UTC zip -q -X -9 "../$zip_name" "${files[@]}")
-(cd "$build" && sha256sum "$zip_name" >SHA256SUMS)
+# The complete corresponding source goes out beside the zip: Lopwinder's own at this commit (the
+# same commit gives the same bundle) and the very Qt source the program was built with.
+release=("$zip_name")
+if $in_git; then
+    [ -z "$(git status --porcelain)" ] ||
+        echo "windows-build: uncommitted changes; the source bundle holds the commit, not them" >&2
+    source_name=lopwinder-$version-source.tar.xz
+    git archive --format=tar --prefix="lopwinder-$version/" HEAD | xz -T1 -9 >"$build/$source_name"
+    release+=("$source_name")
+fi
+cp "$qt/source"/qt6-base_* "$build/"
+release+=($qt_files)
+(cd "$build" && sha256sum "${release[@]}" >SHA256SUMS)
 echo "Built $build/$zip_name: $(stat -c %s "$build/$zip_name") bytes, lopwinder.exe $(
-    stat -c %s "$build/lopwinder.exe") bytes"
+    stat -c %s "$build/lopwinder.exe") bytes; beside it: ${release[*]:1}"

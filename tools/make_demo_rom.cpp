@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // make-demo-rom: writes a synthetic cartridge image that Lopwinder identifies as the chosen
 // variant, for trying the program without a dump. It holds the header bytes and the slot table
 // (in the factory order) with filler elsewhere: no game code, nothing that runs.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // The MIDI playback module: FluidSynth with a General MIDI sound font that Debian packages.
 #include "about/midimodule.h"
 

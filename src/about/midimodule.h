@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 #pragma once
 
 // The plain C interface of the MIDI playback module, which the Linux MCI interpreter loads only

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // Linux has no registry: this read-only stand-in answers the two places the System Info button
 // asks, from what is installed. The first place ("PATH") names the first system information
 // program found; the second (a folder holding MSINFO32.EXE) has no counterpart here and is absent.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 #include "about/aboutapp.h"
 #include "about/registry.h"
 #include "app/appidentity.h"
@@ -13,10 +14,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     keepNoSettings();
     QApplication::setApplicationName(QString::fromLatin1(appidentity::title));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(appidentity::versionMajor)
-                                            .arg(appidentity::versionMinor)
-                                            .arg(appidentity::versionRevision));
+    QApplication::setApplicationVersion(QString::fromLatin1(appversion::release));
 
     QtPrompter prompter;
     QtLifetime lifetime;

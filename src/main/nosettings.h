@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 #pragma once
 
 // The program keeps no settings. Qt's Open dialog records its folder history through QSettings

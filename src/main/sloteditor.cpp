@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // The body of the main window: one list per level slot, filled from the variant's catalogue and
 // pre-selected from the ROM's slot table.
 #include "main/mainwindow.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // The ROM file system on Windows: Qt's UTF-16 paths go to the wide-character API unchanged.
 #include "rom/romfilesystem.h"
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 #pragma once
 
 // Positioned file access through the wide-character Windows API, so that ROM paths outside the

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 """The built program driven as a user drives it, with real keys and clicks (xdotool's XTEST: Wine
 ignores synthetic events): e2e.py PROGRAM DEMO_TOOL ARTIFACTS. A PROGRAM ending in .exe runs under
 Wine. run.sh runs it under Xvfb with a window manager."""

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 """The built Linux program as a native Wayland client, driven with real keys and clicks:
 e2e_wayland.py PROGRAM DEMO_TOOL ARTIFACTS. run.sh runs it in weston, whose X11 back end shows the
 compositor as one window of an Xvfb screen: xdotool's keys and clicks reach weston as a seat's

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 # Runs the end-to-end test of the built program under Xvfb with a window manager (closes behave
 # as on a desktop); a program ending in .exe runs under Wine, in a prefix inside ARTIFACT_FOLDER.
 # Usage: run.sh PROGRAM DEMO_TOOL ARTIFACT_FOLDER

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Lopwinder developers
 # Runs the end-to-end test of the built Linux program as a native Wayland client: weston, with its
 # X11 back end, as the only window of an Xvfb screen, so that xdotool's keys and clicks reach it as
 # a seat's keyboard and pointer. Usage: run_wayland.sh PROGRAM DEMO_TOOL ARTIFACT_FOLDER

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // Fuzzes identification and the slot-table read with arbitrary file contents, names and lengths.
 // Input: byte 0 picks the file name, bytes 1-3 the file's length (little-endian, up to 1 MiB), the
 // rest is its content from offset 0 and, again, at every variant's slot table.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // The real Windows layers against Wine's advapi32, winmm and kernel32; the script writes the keys.
 #include "about/mci.h"
 #include "about/registry.h"

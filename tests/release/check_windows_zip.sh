@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Windows release as a user receives it: the zip's files, and the program's resources read
-# from the built file (icon, version information, manifest). Needs unzip and icoutils.
+# Copyright (C) 2026 Lopwinder developers
+# The Windows release as a user receives it: the zip's files, the program's resources read from
+# the built file (icon, version information, manifest), the notices against what was linked, and
+# the source distributed beside the zip, rebuilt into the same zip. Needs unzip and icoutils.
 # Usage: check_windows_zip.sh BUILD_FOLDER
 set -u
+project=$(pwd)
 cd "$1" || exit 1
 zip=$(ls lopwinder-*-windows-x86_64.zip)
 version=${zip#lopwinder-} version=${version%-windows-x86_64.zip}
@@ -17,7 +20,24 @@ check "the zip's five files, in order" [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = \
     "lopwinder.exe supplimentary.dat LICENSE.txt THIRD-PARTY-NOTICES.txt README.txt " ]
 check "the program in the zip is the one built" cmp <(file lopwinder.exe) lopwinder.exe
 check "README.txt has CRLF line ends only" [ "$(file README.txt | grep -cv $'\r$')" = 0 ]
-check "the notices name Qt" grep -q "^Qt $version\|^Qt 6" <(file THIRD-PARTY-NOTICES.txt)
+qt=$(sed -n 's#^CMAKE_TOOLCHAIN_FILE:[A-Z]*=\(.*\)/lib/cmake/Qt6/qt.toolchain.cmake#\1#p' CMakeCache.txt)
+file THIRD-PARTY-NOTICES.txt >notices.txt
+check "the notices name Qt's full Debian version" grep -q \
+    "qt6-base source package, version $(dpkg-query -W -f='${Version}' qt6-base-dev)\." notices.txt
+check "the notices list exactly what was linked" \
+    python3 "$project/scripts/third_party_notices.py" verify "$qt" lopwinder.map notices.txt
+# The same, told from the link map by another way: what went into these objects needs notices.
+for pair in "qcborstreamwriter.cpp.obj:tinycbor/tinycbor" "qcryptographichash.cpp.obj:rfc6234" \
+            "qcryptographichash.cpp.obj:sha3/sha3_endian" "qeasingcurve.cpp.obj:easing/easing" \
+            "International Color Consortium:icc/icc-sRGB-color-profile" \
+            "libQt6EntryPoint.a:Qt file: src/entrypoint/qtentrypoint_win.cpp" \
+            "qgrayraster.c.obj:Portions of this software are copyright (C) 2016 The FreeType"; do
+    check "linked ${pair%%:*}: the notices have ${pair#*:}" \
+        bash -c "! grep -q '${pair%%:*}' lopwinder.map && ! grep -aq '${pair%%:*}' lopwinder.exe ||
+                 grep -q '${pair#*:}' notices.txt"
+done
+check "no notice for what is never linked" bash -c \
+    "! grep -q 'qeventdispatcher_cf\|Adobe Glyph List' notices.txt"
 check "the notices name the MinGW-w64 runtime" grep -q "^MinGW-w64 runtime" \
     <(file THIRD-PARTY-NOTICES.txt)
 check "SHA256SUMS matches" sha256sum -c SHA256SUMS
@@ -34,6 +54,27 @@ for part in ">true</longPathAware>" 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48
             ">PerMonitorV2</dpiAwareness>" 'name="Microsoft.Windows.Common-Controls"'; do
     check "manifest: $part" grep -qF "$part" <<<"$manifest"
 done
-rm -f icons.ico
+check "version information: LegalCopyright" grep -q "^Copyright (C) 2026 Lopwinder developers" \
+    <(grep -a -A2 "LegalCopyright$" <<<"$strings")
+
+# The corresponding source, distributed beside the zip: named in its README, listed in SHA256SUMS,
+# Qt's as its .dsc says, Lopwinder's the commit's own; rebuilt, it makes the same zip.
+sources=$(sed -n 's/\r$//; s/^  \(\(lopwinder-\|qt6-base_\)[^ ]*\)$/\1/p' <(file README.txt))
+check "README.txt names the source bundle and Qt's three source files" \
+    [ "$(echo $sources)" = "$(echo lopwinder-$version-source.tar.xz qt6-base_*.dsc qt6-base_*.orig.tar.xz qt6-base_*.debian.tar.xz)" ]
+for name in $sources; do
+    check "$name is beside the zip and in SHA256SUMS" grep -q " $name\$" SHA256SUMS
+done
+dsc=$(ls qt6-base_*.dsc)
+check "Qt's source files are the ones its .dsc names" bash -c \
+    "sed -n '/^Checksums-Sha256:/,/^[A-Z]/s/^ \([0-9a-f]*\) [0-9]* \(.*\)/\1  \2/p' $dsc | sha256sum -c"
+rebuilt=$(mktemp -d)
+tar -xJf "lopwinder-$version-source.tar.xz" -C "$rebuilt"
+(cd "$project" && git archive --prefix=commit/ HEAD | tar -x -C "$rebuilt")
+check "the source bundle holds the commit" diff -r "$rebuilt/lopwinder-$version" "$rebuilt/commit"
+(cd "$rebuilt/lopwinder-$version" && LOPWINDER_QT_SOURCE=$(cd "$project/$1" && pwd) \
+    scripts/windows-build.sh "$rebuilt/build" >"$rebuilt/build.log" 2>&1)
+check "the source bundle builds the same zip" cmp "$rebuilt/build/$zip" "$zip"
+rm -rf "$rebuilt" icons.ico notices.txt
 echo "release: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

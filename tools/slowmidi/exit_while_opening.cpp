@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // exit-while-opening MODULE OPEN_MS: plays music through the Linux interpreter with the stand-in
 // module, whose device takes OPEN_MS to open, and leaves main while it is still opening. It prints
 // "leaving main" then, and the stand-in's counts ("opening opened closed") as the very last thing

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
 // A stand-in for the MIDI module, for the tests and the benchmarks: its open takes as long as it is
 // told, or until the time is set to 0, and it counts the opens under way, the opens done and the
 // closes. Its state is plain atomics, which nothing has to tear down: a process may end while an
