@@ -122,8 +122,9 @@ cp "$build/lopwinder.exe" "$build/supplimentary.dat" "$stage/"
 python3 scripts/third_party_notices.py notices "$qt" "$build/lopwinder.map" "$qt_version" \
     "$stage/THIRD-PARTY-NOTICES.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
-qt_files=$(cd "$qt/source" && ls qt6-base_*.dsc qt6-base_*.orig.tar.* qt6-base_*.debian.tar.*)
-read -r qt_dsc qt_orig qt_debian <<<"$(echo $qt_files)"
+qt_dsc=$(basename "$qt"/source/qt6-base_*.dsc)
+qt_orig=$(basename "$qt"/source/qt6-base_*.orig.tar.*)
+qt_debian=$(basename "$qt"/source/qt6-base_*.debian.tar.*)
 sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" -e "s/@QT_DSC@/$qt_dsc/g" \
     -e "s/@QT_ORIG@/$qt_orig/g" -e "s/@QT_DEBIAN@/$qt_debian/g" -e 's/$/\r/' \
     data/windows/README.txt >"$stage/README.txt"
@@ -143,7 +144,7 @@ if $in_git; then
     release+=("$source_name")
 fi
 cp "$qt/source"/qt6-base_* "$build/"
-release+=($qt_files)
+release+=("$qt_dsc" "$qt_orig" "$qt_debian")
 (cd "$build" && sha256sum "${release[@]}" >SHA256SUMS)
 echo "Built $build/$zip_name: $(stat -c %s "$build/$zip_name") bytes, lopwinder.exe $(
     stat -c %s "$build/lopwinder.exe") bytes; beside it: ${release[*]:1}"
