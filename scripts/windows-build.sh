@@ -105,12 +105,15 @@ version=$(sed -n 's/^project(Lopwinder VERSION \([0-9.]*\).*/\1/p' CMakeLists.tx
 in_git=false
 [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$project" ] && in_git=true
 if $in_git; then stamp=$(git log -1 --format=%ct); else stamp=$(stat -c %Y CMakeLists.txt); fi
-export SOURCE_DATE_EPOCH=$stamp
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$project/cmake/mingw-w64-x86_64-posix.cmake" \
     -DLOPWINDER_TESTS=OFF -DLOPWINDER_WERROR=ON >/dev/null
-cmake --build "$build" -j "$jobs" --target lopwinder
+# Qt's resource compiler writes a time into the program for each resource file: a fixed one, so
+# that an incremental build, a fresh one and one from the source bundle give the same bytes (a
+# SOURCE_DATE_EPOCH from outside would win over it, and would change with every commit).
+env -u SOURCE_DATE_EPOCH QT_RCC_SOURCE_DATE_OVERRIDE=1796601600 \
+    cmake --build "$build" -j "$jobs" --target lopwinder
 
 # The zip: the program, its music, the licences and a short README, all with CRLF line ends and
 # the commit's time, in a fixed order, with no extra attributes.
