@@ -1,12 +1,10 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 Lopwinder developers
-"""The built Linux program as a native Wayland client, driven with real keys and clicks:
-e2e_wayland.py PROGRAM DEMO_TOOL ARTIFACTS. run.sh runs it in weston, whose X11 back end shows the
-compositor as one window of an Xvfb screen: xdotool's keys and clicks reach weston as a seat's
-keyboard and pointer, and weston hands them to the program. A Wayland client cannot say where its
-windows are, so the script finds them on screenshots: the main window on the empty desktop, a
-message box as what changed on screen when it opened, the About box by its icon's colour."""
+"""The Linux program as a native Wayland client in weston, driven with real keys and clicks:
+e2e_wayland.py PROGRAM DEMO_TOOL ARTIFACTS, run by run.sh. A Wayland client cannot say
+where its windows are, so they are found on screenshots: the main window on the empty desktop, a
+message box as what changed when it opened, the About box by its icon's teal."""
 import os
 import re
 import subprocess
@@ -18,9 +16,8 @@ program, demo_tool, artifacts = sys.argv[1:4]
 HOME = tempfile.mkdtemp()
 ENV = dict(os.environ, QT_QPA_PLATFORM="wayland", HOME=HOME,
            **{f"XDG_{k}_HOME": f"{HOME}/{k}" for k in ("CONFIG", "CACHE", "DATA", "STATE")})
-WIDTH, HEIGHT = 1280, 800
-DESKTOP = bytes.fromhex("204060")  # weston.ini's background colour
-TEAL = bytes.fromhex("008080")  # the About box's icon, and nothing else on screen
+W, H = 1280, 800
+DESKTOP, TEAL = bytes.fromhex("204060"), bytes.fromhex("008080")  # weston.ini's; the icon's
 passed = failed = 0
 
 
@@ -30,29 +27,22 @@ def check(condition, what):
     print(f"{'ok' if condition else 'FAILED'}: {what}", flush=True)
 
 
-def xdo(*args):
+def xdo(*args, wait=0.5):
     subprocess.run(["xdotool", *map(str, args)], capture_output=True)
-
-
-def keys(*names):
-    for name in names:
-        xdo("key", name)
-        time.sleep(0.5)
-
-
-def click(x, y):  # on the screen
-    xdo("mousemove", x, y, "click", 1)
-    rest()
+    time.sleep(wait)
 
 
 def rest():
-    """Puts the pointer in the bottom right corner, so that hover effects stay out of the
-    screenshots compared. Weston's X11 back end moves its pointer by the X pointer's steps and
-    stops it at the screen's edges: pressed into two opposite corners, the two agree again."""
-    for x, y in ((1, 1), (0, 0), (WIDTH - 2, HEIGHT - 2), (WIDTH - 1, HEIGHT - 1)):
-        xdo("mousemove", x, y)
-        time.sleep(0.2)
-    time.sleep(0.3)
+    """The pointer to the bottom right corner, out of the screenshots compared. Weston's X11 back
+    end moves its pointer by the X pointer's steps, stopped at the edges: pressed into two
+    opposite corners, the two agree again."""
+    for x, y in ((1, 1), (0, 0), (W - 2, H - 2), (W - 1, H - 1)):
+        xdo("mousemove", x, y, wait=0.2)
+
+
+def click(x, y):
+    xdo("mousemove", x, y, "click", 1)
+    rest()
 
 
 def shot(name="last"):
@@ -61,96 +51,51 @@ def shot(name="last"):
     return subprocess.run(["convert", path, "rgb:-"], capture_output=True, check=True).stdout
 
 
-def row(image, y):
-    return image[y * WIDTH * 3:(y + 1) * WIDTH * 3]
-
-
-def box(image, differs):
-    """The rectangle (left, top, right, bottom) around the longest run of rows that each hold at
-    least 60 pixels for which differs(y, x) is true: a window's rows do, the pointer's and a focus
-    frame's few rows do not make the longest run. differs(y, None) tells whether a row may hold
-    any."""
-    runs, run = [], []
-    for y in range(HEIGHT):
-        xs = [x for x in range(WIDTH) if differs(y, x)] if differs(y, None) else []
-        if len(xs) >= 60:
-            run.append((y, xs[0], xs[-1]))
-        elif run:
-            runs, run = runs + [run], []
-    longest = max(runs + [run], key=len)
-    if not longest:
-        return None
-    return (min(x for _, x, _ in longest), longest[0][0], max(x for _, _, x in longest) + 1,
-            longest[-1][0] + 1)
-
-
-def not_desktop(image):
-    background = DESKTOP * WIDTH
-    return box(image, lambda y, x: row(image, y) != background if x is None else
-               image[(y * WIDTH + x) * 3:(y * WIDTH + x) * 3 + 3] != DESKTOP)
-
-
-def changed(before, after, ignored):
-    """What changed on screen, but for the rows of ignored: the main window's title bar, which
-    turns grey when a box takes the focus."""
-    return box(after, lambda y, x: not ignored[1] <= y < ignored[3] and (
-        row(before, y) != row(after, y) if x is None else
-        before[(y * WIDTH + x) * 3:(y * WIDTH + x) * 3 + 3] !=
-        after[(y * WIDTH + x) * 3:(y * WIDTH + x) * 3 + 3]))
-
-
-def teal(image):
-    """Where the icon is: the box around its teal pixels, and how many there are."""
-    found = [i // 3 for i in (m.start() for m in re.finditer(re.escape(TEAL), image)) if i % 3 == 0]
-    if not found:
-        return None, 0
-    xs, ys = [i % WIDTH for i in found], [i // WIDTH for i in found]
-    return (min(xs), min(ys), max(xs) + 1, max(ys) + 1), len(found)
-
-
-def same_share(before, after, rect):
-    """The share of the pixels in rect that are the same in both images."""
-    left, top, right, bottom = rect
-    same = total = 0
-    for y in range(top, bottom):
-        a, b = row(before, y)[left * 3:right * 3], row(after, y)[left * 3:right * 3]
-        same += sum(a[i:i + 3] == b[i:i + 3] for i in range(0, len(a), 3))
-        total += right - left
-    return same / max(total, 1)
-
-
-def settle(previous=None, seconds=30):
-    """A screenshot once the screen has changed from previous (if given) and stopped changing."""
-    deadline = time.monotonic() + seconds
-    last = shot()
+def settle(previous=None):
+    """A screenshot once the screen differs from previous (if given) and holds still."""
+    last, deadline = shot(), time.monotonic() + 30
     while time.monotonic() < deadline:
         time.sleep(0.5)
         now = shot()
-        if now == last and (previous is None or now != previous):
+        if now == last and now != previous:
             return now
         last = now
     return last
 
 
-def outside(rect, candidates):
-    left, top, right, bottom = rect
-    for x, y in candidates:
-        if not (left - 5 <= x < right + 5 and top - 5 <= y < bottom + 5):
-            return x, y
-    return None
+def pixel(image, x, y):
+    return image[(y * W + x) * 3:(y * W + x) * 3 + 3]
 
 
-def stays_on_top(name, rect, main_spots, image):
-    """Clicks the main window beside the box at rect, then checks that the box still shows."""
-    spot = outside(rect, main_spots)
-    if spot is None:
-        check(False, f"a spot on the main window beside the {name}")
-        return image
+def box(differs, skip=(0, 0)):
+    """The rectangle around the longest run of rows holding 60 or more pixels where differs(x, y):
+    a window's rows, not the pointer's or a focus frame's. Rows skip[0] to skip[1] are left out."""
+    runs, run = [], []
+    for y in range(H):
+        xs = [] if skip[0] <= y < skip[1] else [x for x in range(W) if differs(x, y)]
+        if len(xs) >= 60:
+            run.append((y, xs[0], xs[-1]))
+        elif run:
+            runs, run = runs + [run], []
+    best = max(runs + [run], key=len)
+    return best and (min(r[1] for r in best), best[0][0], max(r[2] for r in best) + 1, best[-1][0] + 1)
+
+
+def teal(image):
+    found = [m.start() // 3 for m in re.finditer(re.escape(TEAL), image) if m.start() % 3 == 0]
+    return (found and (min(i % W for i in found), min(i // W for i in found))) or (0, 0), len(found)
+
+
+def stays_on_top(name, rect, image):
+    """Clicks the main window beside the box at rect; what the box shows must still show."""
+    spot = next((p for p in spots if not (rect[0] - 5 <= p[0] < rect[2] + 5 and
+                                            rect[1] - 5 <= p[1] < rect[3] + 5)), None)
     click(*spot)
     after = settle()
     shot(f"{name}-after-click-on-main")
-    # Its frame may turn inactive; what it shows stays on top.
-    share = same_share(image, after, (rect[0], rect[1] + 30, rect[2], rect[3]))
+    rows = range(rect[1] + 30, rect[3])  # its own title bar may turn grey
+    same = sum(pixel(image, x, y) == pixel(after, x, y) for y in rows for x in range(rect[0], rect[2]))
+    share = same / max(1, (rect[2] - rect[0]) * len(rows))
     check(share > 0.9, f"the {name} is still on top after a click on the main window ({share:.2f})")
     click(rect[0] + 40, rect[1] + 12)  # its title bar: the keyboard goes back to it
     return after
@@ -164,56 +109,46 @@ rest()
 empty = shot()
 process = subprocess.Popen([program], env=ENV, stderr=subprocess.DEVNULL)
 
-# The Open dialog takes the keyboard with the file name field focused.
-dialog = settle(empty)
-check(not_desktop(dialog) is not None, "the Open dialog shows")
+dialog = settle(empty)  # the Open dialog, its file name field focused
+check(dialog != empty, "the Open dialog shows")
 xdo("type", "--delay", 20, rom)
-keys("Return")
-
-# The main window alone on the desktop: its frame is 3 pixels wide, its title bar 30 high.
-main_shot = settle(dialog)
-frame = not_desktop(main_shot)
+xdo("key", "Return")
+main = settle(dialog)
+frame = box(lambda x, y: pixel(main, x, y) != DESKTOP)
 shot("main-window")
-check(frame is not None and frame[2] - frame[0] >= 1000, f"the main window shows ({frame})")
-mx, my = (frame[0] + 3, frame[1] + 30) if frame else (0, 0)
-main_spots = [(mx + x, my + y) for x, y in ((20, 560), (980, 560), (20, 20), (980, 80),
-                                               (500, 470), (150, 300))]
+check(frame and frame[2] - frame[0] >= 1000, f"the main window shows at {frame}")
+mx, my = frame[0] + 3, frame[1] + 30  # Qt's frame: 3 pixels, and a title bar 30 high
+# Spots on the main window where no box opens.
+spots = [(mx + x, my + y) for x, y in ((20, 560), (980, 560), (20, 20), (980, 80), (500, 470))]
 
-# Slot 1 (it has the focus) one entry down, then Save; its message stays above the main window.
-keys("Down")
+xdo("key", "Down")  # slot 1 (it has the focus) one entry down, then Save
 click(mx + 184 + 140, my + 512 + 24)
-message = settle(main_shot)
-message_rect = changed(main_shot, message, (frame[0], frame[1], frame[2], frame[1] + 30))
+message = settle(main)
+rect = box(lambda x, y: pixel(main, x, y) != pixel(message, x, y), (frame[1], frame[1] + 30))
 shot("save-message")
-check(message_rect is not None, "Save shows its message")
-if message_rect:
-    stays_on_top("message box", message_rect, main_spots, message)
-keys("Return")
-changed_rom = bytearray(original)
-changed_rom[0x452C5] = 0x03  # the entry after 02 in the Zoomlet 96 catalogue
-check(open(rom, "rb").read() == bytes(changed_rom), "Save wrote the one new track ID only")
+check(rect, "Save shows its message")
+rect and stays_on_top("message box", rect, message)
+xdo("key", "Return")
+changed = bytearray(original)
+changed[0x452C5] = 0x03  # the entry after 02 in the Zoomlet 96 catalogue
+check(open(rom, "rb").read() == bytes(changed), "Save wrote the one new track ID only")
 
-# The About box stays above the main window, which takes no input while it is open.
-before_about = settle()
+before = settle()
 click(mx + 928 + 32, my + 1 + 12)
-about = settle(before_about)
-icon, teal_pixels = teal(about)
+about = settle(before)
+(ix, iy), icon_pixels = teal(about)
 shot("about-box")
-check(icon is not None, "the About box shows")
-if icon:
-    about_rect = (icon[0] - 16 - 3, icon[1] - 16 - 30, icon[0] - 16 + 382 + 3, icon[1] - 16 + 237 + 3)
-    after = stays_on_top("About box", about_rect, main_spots, about)
-    check(teal(after)[1] == teal_pixels, "the About box's icon is whole")
-keys("Escape")
+check(icon_pixels, "the About box shows")
+rect = (ix - 16 - 3, iy - 16 - 30, ix - 16 + 382 + 3, iy - 16 + 237 + 3)
+check(teal(stays_on_top("About box", rect, about))[1] == icon_pixels, "its icon is whole")
+xdo("key", "Escape")
 check(teal(settle())[1] == 0, "Escape closes the About box")
 
-# Reset: Yes (the default button) writes the factory order back, then the program ends.
-before_reset = settle()
-click(mx + 536 + 140, my + 512 + 24)
-settle(before_reset)
-keys("Return")
-time.sleep(1)
-keys("Return")
+before = settle()
+click(mx + 536 + 140, my + 512 + 24)  # Reset: Yes, the default; then the program ends
+settle(before)
+xdo("key", "Return", wait=1)
+xdo("key", "Return")
 try:
     ended = process.wait(timeout=20) is not None
 except subprocess.TimeoutExpired:

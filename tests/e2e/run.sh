@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 Lopwinder developers
-# Runs the end-to-end test of the built program under Xvfb with a window manager (closes behave
-# as on a desktop); a program ending in .exe runs under Wine, in a prefix inside ARTIFACT_FOLDER.
-# Usage: run.sh PROGRAM DEMO_TOOL ARTIFACT_FOLDER
+# Runs the end-to-end test of the built program under Xvfb: with a window manager (closes behave
+# as on a desktop), e2e.py; a program ending in .exe runs under Wine, in a prefix inside
+# ARTIFACT_FOLDER. With "wayland", e2e_wayland.py instead, the program a native client of weston,
+# whose X11 back end is the screen's one window: xdotool's keys and clicks reach it as a seat's.
+# Usage: run.sh PROGRAM DEMO_TOOL ARTIFACT_FOLDER [wayland]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$3"
@@ -16,10 +18,24 @@ if [[ $1 == *.exe ]]; then
     "$LOPWINDER_WINE" wineboot --init >/dev/null 2>&1
     "$wineserver" -k 2>/dev/null || true
 fi
+# A plain desktop for weston: one colour, which the script tells windows from; no panel, no
+# animations.
+printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff204060\npanel-position=none\n%s\n' \
+    "locking=false animation=none close-animation=none startup-animation=none focus-animation=none" |
+    tr ' ' '\n' >"$XDG_RUNTIME_DIR/weston.ini"
+desktop='openbox >/dev/null 2>&1 &'
+script=e2e.py
+if [[ ${4:-} == wayland ]]; then
+    desktop='weston --backend=x11-backend.so --use-pixman --config="$XDG_RUNTIME_DIR/weston.ini" \
+        --socket=lopwinder-e2e --width=1280 --height=800 </dev/null >/dev/null 2>&1 &
+        until [ -S "$XDG_RUNTIME_DIR/lopwinder-e2e" ]; do sleep 0.1; done; sleep 1
+        export WAYLAND_DISPLAY=lopwinder-e2e'
+    script=e2e_wayland.py
+fi
 status=0
 # A session bus of its own, as every desktop has: without one, D-Bus may start one on demand and
 # leave its files in the home folder the test checks.
 xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- \
-    bash -c 'openbox >/dev/null 2>&1 & exec python3 "$@"' _ "$here/e2e.py" "$@" || status=$?
+    bash -c "$desktop"$'\n''exec python3 "$@"' _ "$here/$script" "${@:1:3}" || status=$?
 [[ $1 != *.exe ]] || "$wineserver" -k 2>/dev/null || true
 exit $status
