@@ -7,8 +7,7 @@
 // whose device takes 3 s to open, it closes the box that long after its first paint instead and
 // prints how many milliseconds the close took.
 #include "about/aboutapp.h"
-#include "about/mci_linux.h"
-#include "about/registry.h"
+#include "about/music_linux.h"
 #include "app/prompter.h"
 #include "firstpaint.h"
 
@@ -54,15 +53,12 @@ int main(int argc, char* argv[]) {
             reinterpret_cast<void (*)(int)>(module.resolve("standin_set_open_ms")))
         setOpenMs(3000);
     const QString driver = QString::fromLocal8Bit(argv[3]);
-    const std::unique_ptr<Mci> mci = createLinuxMci(
+    const std::unique_ptr<Music> music = createFluidSynthMusic(
         {QString::fromLocal8Bit(argv[2]), driver == QLatin1String("default") ? QString() : driver,
          QStringLiteral("/dev/null")});
     SilentPrompter prompter;
-    const std::unique_ptr<Registry> registry = createSystemRegistry();
-    AboutServices services{*mci,
-                           {*registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch},
-                           prompter,
-                           QString::fromLocal8Bit(argv[1]),
+    const std::unique_ptr<SystemInfoTool> sysInfo = createSystemInfoTool();
+    AboutServices services{*music, *sysInfo, prompter, QString::fromLocal8Bit(argv[1]),
                            QLatin1Char('/')};
     QWidget mainWindow;
     mainWindow.resize(1000, 575);

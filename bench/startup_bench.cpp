@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
     AnsweringPrompter prompter(QString::fromLocal8Bit(argv[1]));
     QtLifetime lifetime;
     MainWindow window({systemFileSystem(), prompter, lifetime, {}});
-    window.Form_Load();
+    window.loadRom();
     if (lifetime.ended())
         return 1;
     FirstPaint painted(&window, [&] {

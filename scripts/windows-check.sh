@@ -17,14 +17,6 @@ wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$wine" wineboot --init >/dev/null 2>&1
 
-# The values the GetKeyValue checks read, written the way an installer would.
-key='HKLM\Software\LopwinderTest'
-reg() { "$wine" reg add "$key" /f "$@" >/dev/null 2>&1; }
-reg /v Sz /t REG_SZ /d "hello world"
-reg /v Dw /t REG_DWORD /d 0x105
-reg /v Ex /t REG_EXPAND_SZ /d '%SystemRoot%\x'
-reg /v Long /t REG_SZ /d "$(printf 'y%.0s' $(seq 1100))"
-
 # Wine's sound back end complains on machines without a sound card; keep that out of the way.
 status=0
 "$wine" "$build/tests/platform/winlayers_test.exe" 2>"$build/wine-stderr.log" || status=$?

@@ -2,9 +2,8 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "about/aboutapp.h"
 
-#include "about/backgroundmusic.h"
-#include "about/startsysinfo.h"
 #include "app/appidentity.h"
+#include "app/prompter.h"
 #include "app/windowgeometry.h"
 
 #include <QCloseEvent>
@@ -96,15 +95,19 @@ AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
     m_stillPlayingTimer->setObjectName(QStringLiteral("stillPlayingTimer"));
     m_stillPlayingTimer->setInterval(100);
 
-    connect(m_cmdOK, &QPushButton::clicked, this, &AboutApp::cmdOK_Click);
-    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutApp::cmdSysInfo_Click);
-    connect(m_stillPlayingTimer, &QTimer::timeout, this, &AboutApp::stillPlayingTimer_Timer);
+    connect(m_cmdOK, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutApp::onSysInfoClicked);
+    connect(m_stillPlayingTimer, &QTimer::timeout, this, &AboutApp::onMusicPoll);
 
-    Form_Load();
+    loadTexts();
+    // The music plays once, from its start, while the box is open; the poll closes it when done.
+    m_stillPlayingTimer->start();
+    m_services.music.start(programFile(m_services.programFolder,
+                                       QStringLiteral("supplimentary.dat"), m_services.separator));
 }
 
 AboutApp::~AboutApp() {
-    Form_Unload();
+    unload();
 }
 
 AboutApp* AboutApp::show(QWidget* mainWindow, AboutServices& services) {
@@ -125,7 +128,11 @@ QString AboutApp::displayedCaption(const QString& caption) {
     return shown;
 }
 
-void AboutApp::Form_Load() {
+QString AboutApp::programFile(const QString& folder, const QString& name, QChar separator) {
+    return folder.endsWith(separator) ? folder + name : folder + separator + name;
+}
+
+void AboutApp::loadTexts() {
     const QString title = QString::fromLatin1(appidentity::title);
     setWindowTitle(QStringLiteral("About ") + title);
     // No separator between minor and revision: 1.1.0 reads "v1.10".
@@ -145,38 +152,37 @@ void AboutApp::Form_Load() {
 
     for (QLabel* label : {m_lblTitle, m_lblDescription, m_lblDisclaimer, m_lblVersionInfo})
         fitToBox(label);
-
-    m_stillPlayingTimer->start();
-    backgroundmusic::start(m_services.mci,
-                           backgroundmusic::AppPath(m_services.programFolder,
-                                                    QString::fromLatin1(backgroundmusic::fileName),
-                                                    m_services.separator));
 }
 
-void AboutApp::Form_Unload() {
+// Whichever way the box is closed: the music first, then the main window is given back.
+void AboutApp::unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
     m_stillPlayingTimer->stop();
-    backgroundmusic::stop(m_services.mci);
+    m_services.music.stop();
     if (m_mainWindow)
         m_mainWindow->setEnabled(true);
 }
 
-void AboutApp::cmdOK_Click() {
-    close();
+void AboutApp::onSysInfoClicked() {
+    if (!m_services.sysInfo.start()) {
+        m_services.prompter.message(
+            {QStringLiteral("System Information Is Unavailable At This Time"),
+             MessageIcon::None,
+             MessageButtons::Ok,
+             {}});
+    }
 }
 
-void AboutApp::cmdSysInfo_Click() {
-    StartSysInfo(m_services.sysInfo, m_services.prompter);
-}
-
-void AboutApp::stillPlayingTimer_Timer() {
-    backgroundmusic::poll(m_services.mci);
+// A piece that has ended is closed, and never played again while the box stays open.
+void AboutApp::onMusicPoll() {
+    if (!m_services.music.isPlaying())
+        m_services.music.stop();
 }
 
 void AboutApp::closeEvent(QCloseEvent* event) {
-    Form_Unload();
+    unload();
     event->accept();
 }
 

@@ -2,8 +2,8 @@
 // Copyright (C) 2026 Lopwinder developers
 #pragma once
 
-#include "about/mci.h"
-#include "about/sysinfo.h"
+#include "about/music.h"
+#include "about/sysinfotool.h"
 
 #include <QString>
 #include <QWidget>
@@ -15,8 +15,8 @@ class Prompter;
 
 // What the About box needs from outside.
 struct AboutServices {
-    Mci& mci;
-    sysinfo::Platform sysInfo;
+    Music& music;
+    SystemInfoTool& sysInfo;
     Prompter& prompter;
     QString programFolder; // in native form
     QChar separator;       // the platform's folder separator
@@ -35,6 +35,9 @@ public:
 
     // VB-style caption text for a label: "&&" shows one "&", a lone "&" marks an access key.
     static QString displayedCaption(const QString& caption);
+    // folder joined with name; no second separator after a folder that ends in one (the root of a
+    // drive).
+    static QString programFile(const QString& folder, const QString& name, QChar separator);
 
     QLabel* picIcon() const { return m_picIcon; }
     QLabel* lblTitle() const { return m_lblTitle; }
@@ -53,11 +56,10 @@ protected:
 
 private:
     void useWindowColours();
-    void Form_Load();
-    void Form_Unload();
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-    void stillPlayingTimer_Timer();
+    void loadTexts();
+    void unload();
+    void onSysInfoClicked();
+    void onMusicPoll();
 
     QWidget* m_mainWindow;
     AboutServices& m_services;

@@ -2,7 +2,7 @@
 // Copyright (C) 2026 Lopwinder developers
 #pragma once
 
-// The plain C interface of the MIDI playback module, which the Linux MCI interpreter loads only
+// The plain C interface of the MIDI playback module, which the Linux music loads only
 // when a device is first opened, so start-up never pays for the synthesizer.
 extern "C" {
 

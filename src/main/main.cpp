@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 Lopwinder developers
 #include "about/aboutapp.h"
-#include "about/registry.h"
 #include "app/appidentity.h"
 #include "main/mainwindow.h"
 #include "main/nosettings.h"
@@ -18,19 +17,17 @@ int main(int argc, char* argv[]) {
 
     QtPrompter prompter;
     QtLifetime lifetime;
-    // Both are cheap until used: the music module loads only when the About box opens it.
-    const std::unique_ptr<Mci> mci = createSystemMci();
-    const std::unique_ptr<Registry> registry = createSystemRegistry();
-    AboutServices about{*mci,
-                        {*registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch},
-                        prompter,
+    // Both are cheap until used: the music module loads only when the About box starts it.
+    const std::unique_ptr<Music> music = createSystemMusic();
+    const std::unique_ptr<SystemInfoTool> sysInfo = createSystemInfoTool();
+    AboutServices about{*music, *sysInfo, prompter,
                         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
                         QDir::separator()};
 
     MainWindow window({systemFileSystem(), prompter, lifetime,
                        [&](QWidget* mainWindow) { AboutApp::show(mainWindow, about); }});
     prompter.setOwner(&window);
-    window.Form_Load();
+    window.loadRom();
     if (lifetime.ended())
         return 0;
     window.show();

@@ -6,13 +6,16 @@
 #include "app/windowgeometry.h"
 #include "main/slotlist.h"
 #include "rom/detectrom.h"
+#include "rom/slottable.h"
 #include "rom/variantnames.h"
+#include "tracks/trackid.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringListModel>
 
 #include <exception>
 
@@ -31,8 +34,7 @@ const QString startUpFailureText = QStringLiteral("You must choose a ROM! Closin
 } // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
-    : QWidget(parent),
-      m_services(std::move(services)), m_rom{m_services.fs, m_services.prompter, {}, {}} {
+    : QWidget(parent), m_services(std::move(services)) {
     setObjectName(QStringLiteral("main"));
     resize(1000, 575);
     centreOnScreen(this);
@@ -75,15 +77,15 @@ void MainWindow::createControls() {
     m_about->setGeometry(twips(13920, 15, 975, 375));
 
     // Created in focus order: slot lists 1 to 27, then the three buttons.
-    connect(m_saveChanges, &QPushButton::clicked, this, &MainWindow::saveChanges_Click);
-    connect(m_resetROM, &QPushButton::clicked, this, &MainWindow::resetROM_Click);
-    connect(m_about, &QPushButton::clicked, this, &MainWindow::about_Click);
+    connect(m_saveChanges, &QPushButton::clicked, this, &MainWindow::onSaveClicked);
+    connect(m_resetROM, &QPushButton::clicked, this, &MainWindow::onResetClicked);
+    connect(m_about, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
 }
 
-void MainWindow::Form_Load() {
+void MainWindow::loadRom() {
     LoadOutcome outcome = LoadOutcome::Failed;
     try {
-        outcome = loadStep();
+        outcome = identifyAndFill();
     } catch (const std::exception&) {
         outcome = LoadOutcome::Failed;
     }
@@ -91,34 +93,34 @@ void MainWindow::Form_Load() {
         refuse(startUpFailureText);
 }
 
-MainWindow::LoadOutcome MainWindow::loadStep() {
-    m_rom.romPath = m_services.prompter.askOpenFile(
+MainWindow::LoadOutcome MainWindow::identifyAndFill() {
+    RomContext rom{m_services.fs, m_services.prompter, {}, {}};
+    rom.romPath = m_services.prompter.askOpenFile(
         {QStringLiteral("Select a ROM..."), QStringLiteral("ROM Files (*.bin)|*.bin;*.gen"), 1});
 
-    if (!detectROM::identifyROM(m_rom, m_rom.romPath))
+    if (!detectROM::identifyROM(rom, rom.romPath))
         return LoadOutcome::Failed;
 
-    if (m_rom.romVariant == variantnames::error) {
+    if (rom.romVariant == variantnames::error) {
         refuse(QStringLiteral("This ROM is either not a Mega Drive Zoomlet ROM; or in SMD format, "
                               "which is not supported. Now closing down."));
         return LoadOutcome::Ended;
     }
 
     setWindowTitle(QStringLiteral("%1 - %2").arg(QLatin1String(appidentity::title),
-                                                 QString::fromStdString(m_rom.romVariant)));
+                                                 QString::fromStdString(rom.romVariant)));
 
-    if (m_rom.romVariant == variantnames::zoomlet1U ||
-        m_rom.romVariant == variantnames::zoomlet1E) {
+    if (rom.romVariant == variantnames::zoomlet1U || rom.romVariant == variantnames::zoomlet1E) {
         refuse(QStringLiteral("Zoomlet 1 is not supported due to not having a Time Trial mode, and "
                               "therefore\r\nno choosable track list. Quitting application - please "
                               "choose one of the later titles."));
         return LoadOutcome::Ended;
     }
 
-    const varianttable::VariantRow* row = varianttable::findSupported(m_rom.romVariant);
+    const varianttable::VariantRow* row = varianttable::findSupported(rom.romVariant);
     if (row == nullptr)
         return LoadOutcome::Failed;
-    return populateSlots(*row);
+    return populateSlots(rom, *row);
 }
 
 void MainWindow::refuse(const QString& text) {
@@ -126,21 +128,21 @@ void MainWindow::refuse(const QString& text) {
     m_services.lifetime.endProgram();
 }
 
-void MainWindow::saveChanges_Click() {
+void MainWindow::onSaveClicked() {
     if (m_loaded.row == nullptr)
         return;
     QStringList currentTexts;
-    for (currentSlot = 1; currentSlot <= m_loaded.row->slotCount; ++currentSlot)
-        currentTexts << m_comboLevelSlot[currentSlot - 1]->currentText();
-    m_services.prompter.message(savereset::save(m_rom.fs, m_loaded, currentTexts).message);
+    for (int slot = 1; slot <= m_loaded.row->slotCount; ++slot)
+        currentTexts << m_comboLevelSlot[slot - 1]->currentText();
+    m_services.prompter.message(savereset::save(m_services.fs, m_loaded, currentTexts).message);
 }
 
-void MainWindow::resetROM_Click() {
+void MainWindow::onResetClicked() {
     const Answer answer = m_services.prompter.message(
         {QStringLiteral("Really reset ROM?"), MessageIcon::Exclamation, MessageButtons::YesNo, {}});
     if (answer != Answer::Yes || m_loaded.row == nullptr)
         return;
-    const savereset::Feedback feedback = savereset::reset(m_rom.fs, m_loaded);
+    const savereset::Feedback feedback = savereset::reset(m_services.fs, m_loaded);
     m_services.prompter.message(feedback.message);
     // After a failure the program stays open so the user can act on the message.
     if (feedback.written)
@@ -156,10 +158,67 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         QWidget::closeEvent(event);
 }
 
-void MainWindow::about_Click() {
+void MainWindow::onAboutClicked() {
     // Disabled first: disabling a window disables the windows it owns too, and the box it is about
     // to own must stay usable. The About box enables the main window again when it unloads.
     setEnabled(false);
     if (m_services.showAbout)
         m_services.showAbout(this);
+}
+
+// The body of the window: one list per level slot, filled from the variant's catalogue and
+// pre-selected from the ROM's slot table.
+MainWindow::LoadOutcome MainWindow::populateSlots(const RomContext& rom,
+                                                  const varianttable::VariantRow& row) {
+    const slottable::Table table = slottable::read(rom, row);
+    if (table.status == slottable::Status::Truncated) {
+        m_services.prompter.message(
+            {QStringLiteral("This ROM file is too short to hold its track table: it is probably "
+                            "cut off or damaged. Nothing has been changed. Now closing down."),
+             MessageIcon::Critical,
+             MessageButtons::Ok,
+             {}});
+        m_services.lifetime.endProgram();
+        return LoadOutcome::Ended;
+    }
+    if (table.status != slottable::Status::Read)
+        return LoadOutcome::Failed;
+    m_loaded = {rom.romPath, &row, table.bytes};
+
+    for (int slot = 1; slot <= row.slotCount; ++slot) {
+        const int index = slot - 1;
+        QComboBox* list = m_comboLevelSlot[index];
+        fillSlotList(list, row.catalogue);
+        list->show();
+        preselect(list, static_cast<quint8>(table.bytes[static_cast<std::size_t>(index)]));
+        const QString caption = QStringLiteral("Level Slot %1").arg(slot);
+        m_LabelComboLevel[index]->setText(caption);
+        // The name stays the chosen track, which is what assistive tools read out as the value.
+        list->setAccessibleDescription(caption);
+    }
+    return LoadOutcome::Editing;
+}
+
+void MainWindow::preselect(QComboBox* list, quint8 slotByte) {
+    const QString id = trackid::text(slotByte);
+    // Every entry is looked at and the last match wins; no match leaves nothing selected.
+    int selected = -1;
+    for (int j = 0; j < list->count(); ++j) {
+        if (list->itemText(j).left(2) == id)
+            selected = j;
+    }
+    list->setCurrentIndex(selected);
+}
+
+void MainWindow::fillSlotList(QComboBox* list, catalogues::Catalogue catalogue) {
+    // Every list of a catalogue shows the same labels, so they share one model of them; each list
+    // keeps its own current entry.
+    QStringListModel*& model = m_catalogueModels[static_cast<std::size_t>(catalogue)];
+    if (model == nullptr) {
+        QStringList labels;
+        for (const std::string_view label : catalogues::labels(catalogue))
+            labels << QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+        model = new QStringListModel(labels, this);
+    }
+    list->setModel(model);
 }

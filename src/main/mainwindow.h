@@ -36,42 +36,36 @@ public:
 
     explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
 
-    // The load step: runs once, before the window is first shown. Ends the program through
-    // Lifetime for every refusal; the caller must then not show the window.
-    void Form_Load();
+    // The load step: asks for the ROM and fills the slot lists; runs once, before the window is
+    // first shown. Ends the program through Lifetime for every refusal; the caller must then not
+    // show the window.
+    void loadRom();
 
-    const RomContext& rom() const { return m_rom; }
     QComboBox* comboLevelSlot(int index) const { return m_comboLevelSlot.at(index); }
     QLabel* LabelComboLevel(int index) const { return m_LabelComboLevel.at(index); }
     QPushButton* saveChanges() const { return m_saveChanges; }
     QPushButton* resetROM() const { return m_resetROM; }
     QPushButton* about() const { return m_about; }
 
-    // The catalogue procedures: append the whole catalogue to the list of slot currentSlot.
-    void AddZL2LevelData();
-    void AddZL96LevelData();
-    void AddZLMLevelData();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     enum class LoadOutcome { Editing, Ended, Failed };
-    LoadOutcome loadStep();
-    LoadOutcome populateSlots(const varianttable::VariantRow& row);
-    void addLevelData(catalogues::Catalogue catalogue);
+    LoadOutcome identifyAndFill();
+    LoadOutcome populateSlots(const RomContext& rom, const varianttable::VariantRow& row);
+    void fillSlotList(QComboBox* list, catalogues::Catalogue catalogue);
     void preselect(QComboBox* list, quint8 slotByte);
     void refuse(const QString& text);
     void createControls();
 
-    void saveChanges_Click();
-    void resetROM_Click();
-    void about_Click();
+    void onSaveClicked();
+    void onResetClicked();
+    void onAboutClicked();
 
     MainWindowServices m_services;
-    RomContext m_rom;
-    savereset::LoadedRom m_loaded; // what Save and Reset check the file against before writing
-    qint16 currentSlot = 0;
+    // The ROM this run edits, once loaded: what Save and Reset write and check the file against.
+    savereset::LoadedRom m_loaded;
     std::array<QStringListModel*, 3> m_catalogueModels{}; // one per catalogue, made on first use
 
     std::array<QComboBox*, maxSlots> m_comboLevelSlot{};

@@ -9,6 +9,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$3"
+export PYTHONDONTWRITEBYTECODE=1 # no cache of common.py in the source tree
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 if [[ $1 == *.exe ]]; then

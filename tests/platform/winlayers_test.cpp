@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 Lopwinder developers
-// The real Windows layers against Wine's advapi32, winmm and kernel32; the script writes the keys.
-#include "about/mci.h"
-#include "about/registry.h"
-#include "about/sysinfo.h"
+// The real Windows layers against Wine's advapi32, winmm and kernel32.
+#include "about/mcimusic_win.h"
+#include "about/sysinfo_win.h"
 #include "rom/win32file.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,15 +25,39 @@ void check(bool ok, const char* what, int line) {
 }
 #define CHECK(condition) check((condition), #condition, __LINE__)
 
+HKEY createKey(const char* path) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
+    return key;
+}
+
+void setValue(HKEY key, const char* name, DWORD type, const std::string& data) {
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size()));
+}
+
+// Values as stored (a text with or without its NUL), and what GetKeyValue reads: "!" for no data.
 void registryAndLauncher(Registry& registry) {
-    const std::pair<const char*, std::string> values[] = {
-        {"Sz", "hello world"}, {"Dw", "&h000105"}, {"Ex", "before"}, {"Long", ""}, {"Missing", ""}};
-    for (const auto& [name, expected] : values) {
+    const HKEY key = createKey("Software\\LopwinderTest");
+    const std::tuple<const char*, DWORD, std::string, std::string> values[] = {
+        {"Sz", REG_SZ, std::string("hello world\0", 12), "hello world"},
+        {"NoNul", REG_SZ, "abc", "abc"},
+        {"Dw", REG_DWORD, std::string("\x05\x01\0\0", 4), "&h000105"},
+        {"Ex", REG_EXPAND_SZ, std::string("x\0", 2), "before"},
+        {"Empty", REG_SZ, "", "!"},
+        {"Exact", REG_SZ, std::string(1023, 'y') + '\0', std::string(1023, 'y')},
+        {"Long", REG_SZ, std::string(1025, 'y'), ""},
+        {"Missing", REG_NONE, "", ""}};
+    for (const auto& [name, type, data, expected] : values) {
+        if (type != REG_NONE)
+            setValue(key, name, type, data);
         std::string value = "before";
-        sysinfo::GetKeyValue(registry, Registry::localMachine, "Software\\LopwinderTest", name,
-                             value);
-        check(value == expected, name, __LINE__);
+        const auto read = sysinfo::GetKeyValue(registry, Registry::localMachine,
+                                               "Software\\LopwinderTest", name, value);
+        check((read == sysinfo::KeyRead::Failed ? "!" : value) == expected, name, __LINE__);
     }
+    RegCloseKey(key);
 
     CreateDirectoryA("C:\\Lopwinder Quoting", nullptr);
     CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder Quoting\\plain.exe", FALSE);
@@ -41,6 +67,63 @@ void registryAndLauncher(Registry& registry) {
     CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder.exe", FALSE);
     CHECK(!sysinfo::systemLaunch("C:\\Lopwinder Quoting\\tool.exe"));
     CHECK(sysinfo::systemLaunch("C:\\Lopwinder Quoting\\plain.exe"));
+}
+
+// The first location (a text, expandable text, no data, only the key, or nothing), the second (a
+// folder, or nothing), whether a launch works; then: files looked for | launched | found.
+void lookupOrder(Registry& registry) {
+    const char* first = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+    const char* second = "SOFTWARE\\Microsoft\\Shared Tools Location";
+    const std::tuple<DWORD, std::string, const char*, bool, std::string> rows[] = {
+        {REG_SZ, "C:\\T\\m.exe", "C:\\Other", true, "|[C:\\T\\m.exe]|found"},
+        {REG_SZ, "C:\\gone.exe", "C:\\Other", false, "|[C:\\gone.exe]|unavailable"},
+        {REG_EXPAND_SZ, "%X%", "C:\\Other", true, "|[]|unavailable"},
+        {REG_SZ, "", "C:\\Other", true, "||unavailable"},
+        {REG_NONE, "", "C:\\MSINFO", true,
+         "[C:\\MSINFO\\MSINFO32.EXE]|[C:\\MSINFO\\MSINFO32.EXE]|found"},
+        {REG_LINK, "", "C:\\None", true, "[C:\\None\\MSINFO32.EXE]||unavailable"},
+        {REG_LINK, "", nullptr, true, "||unavailable"}}; // REG_LINK here: no first key at all
+    for (const auto& [type, path, folder, launchWorks, expected] : rows) {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, first), RegDeleteTreeA(HKEY_LOCAL_MACHINE, second);
+        if (type != REG_LINK)
+            RegCloseKey(createKey(first));
+        if (type != REG_LINK && type != REG_NONE)
+            setValue(createKey(first), "PATH", type, path.empty() ? path : path + '\0');
+        if (folder)
+            setValue(createKey(second), "MSINFO", REG_SZ, std::string(folder) + '\0');
+        std::string looked, launched;
+        sysinfo::Platform platform{registry,
+                                   [&](const std::string& p) {
+                                       return looked += "[" + p + "]", p.find("MSINFO\\") != p.npos;
+                                   },
+                                   [&](const std::string& line) {
+                                       return launched += "[" + line + "]",
+                                              launchWorks && !line.empty();
+                                   }};
+        const bool found = sysinfo::launchSysInfo(platform);
+        check(looked + "|" + launched + "|" + (found ? "found" : "unavailable") == expected,
+              expected.c_str(), __LINE__);
+    }
+}
+
+// The music's exact command strings, through the real winmm: a path with a blank is quoted whole
+// (MCIERR_FILE_NOT_FOUND, 275, names it), one without is not.
+void music() {
+    std::vector<std::string> sent;
+    std::vector<std::uint32_t> answers;
+    MciMusic mci([&](const std::string& command, char* reply, std::uint32_t capacity) {
+        sent.push_back(command);
+        return answers.emplace_back(mciSendStringA(command.c_str(), reply, capacity, nullptr));
+    });
+    mci.start("C:\\Lopwinder Quoting\\no such.dat");
+    CHECK(!mci.isPlaying());
+    mci.stop();
+    mci.start("C:\\none.dat");
+    CHECK(sent == std::vector<std::string>(
+                      {"open \"C:\\Lopwinder Quoting\\no such.dat\" type sequencer alias midwhee",
+                       "play midwhee", "status midwhee mode", "close midwhee",
+                       "open C:\\none.dat type sequencer alias midwhee", "play midwhee"}));
+    CHECK(answers[0] == 275);
 }
 
 void files(const std::wstring& folder) {
@@ -99,11 +182,7 @@ int holdLock(const wchar_t* path) {
 void lockedByAnotherProgram() {
     const std::wstring path = L"C:\\lopwinder locked.bin";
     const std::string bytes = "0123456789abcdef";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 
     HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"LopwinderTestHeld");
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"LopwinderTestRelease");
@@ -130,8 +209,8 @@ void lockedByAnotherProgram() {
     CHECK(rom && rom->lockAll(inUse).empty() && !inUse && rom->writeAt(4, "WXYZ").empty() &&
           rom->flush().empty() && rom->close().empty());
     CHECK(win32file::readAt(path, 0, 100, out).empty() && out == "0123WXYZ89abcdef");
-    CloseHandle(holder.hThread), CloseHandle(holder.hProcess), CloseHandle(held),
-        CloseHandle(release);
+    for (HANDLE handle : {holder.hThread, holder.hProcess, held, release})
+        CloseHandle(handle);
 }
 
 } // namespace
@@ -148,7 +227,10 @@ int main() {
         std::printf("Not running under Wine: these checks change the system, so they stop here.\n");
         return 2;
     }
-    registryAndLauncher(*createSystemRegistry());
+    const auto registry = sysinfo::createSystemRegistry();
+    registryAndLauncher(*registry);
+    lookupOrder(*registry);
+    music();
     files(L"C:\\R\u00e4der \u901f\u3044");
     // A ROM about 300 characters deep, as the Open dialog may return it.
     std::wstring deep = L"C:";
@@ -163,10 +245,6 @@ int main() {
           win32file::extendedPath(L"C:\\a\\..\\b.bin") == L"C:\\a\\..\\b.bin"); // short: as it is
     files(deep);
     lockedByAnotherProgram();
-    // MCIERR_FILE_NOT_FOUND: the path with its blank was read whole.
-    CHECK(createSystemMci()->sendString(
-              "open \"C:\\Lopwinder Quoting\\no such.dat\" type sequencer alias m", nullptr, 0) ==
-          275);
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }

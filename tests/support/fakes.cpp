@@ -6,8 +6,6 @@
 
 #include <QFile>
 
-#include <cstring>
-
 QString ScriptedPrompter::askOpenFile(const OpenFileRequest& request) {
     openRequests.push_back(request);
     return openAnswer;
@@ -98,43 +96,4 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
     }
     std::unique_ptr<RomFile> file = m_linux->openExisting(path, result);
     return file ? std::make_unique<FaultyFile>(std::move(file), fault, path) : nullptr;
-}
-
-std::uint32_t RecordingMci::sendString(const std::string& command, char* reply,
-                                       std::uint32_t capacity) {
-    commands.push_back(command);
-    if (onCommand)
-        onCommand(command);
-    if (reply != nullptr && capacity > 0) {
-        const std::string answer = command.rfind("status", 0) == 0 ? statusReply : "";
-        std::strncpy(reply, answer.c_str(), capacity - 1);
-        reply[capacity - 1] = '\0';
-    }
-    return 0;
-}
-
-long ScriptedRegistry::openKey(std::uint32_t root, const std::string& path, std::uint32_t access,
-                               Key& key) {
-    opened.push_back(path);
-    accessRequested.push_back(access);
-    if (root != localMachine || !values.count(path))
-        return errorNotFound;
-    key = opened.size();
-    ++openKeys;
-    return 0;
-}
-
-long ScriptedRegistry::queryValue(Key key, const std::string& name, std::uint32_t& type,
-                                  unsigned char* data, std::uint32_t& size) {
-    const auto& keyValues = values.at(opened.at(key - 1));
-    const auto found = keyValues.find(name);
-    if (found == keyValues.end())
-        return errorNotFound;
-    const auto& [valueType, bytes] = found->second;
-    if (bytes.size() > size)
-        return errorMoreData;
-    std::memcpy(data, bytes.data(), bytes.size());
-    size = static_cast<std::uint32_t>(bytes.size());
-    type = valueType;
-    return 0;
 }

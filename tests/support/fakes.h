@@ -2,18 +2,15 @@
 // Copyright (C) 2026 Lopwinder developers
 #pragma once
 
-#include "about/mci.h"
-#include "about/registry.h"
+#include "about/music.h"
+#include "about/sysinfotool.h"
 #include "app/prompter.h"
 #include "rom/romfilesystem.h"
 #include "romimage/romimage.h"
 
-#include <QLibrary>
-#include <QThread>
 
 #include <deque>
 #include <functional>
-#include <map>
 #include <vector>
 
 // A copy of image with bytes put at offset.
@@ -60,52 +57,21 @@ private:
     std::unique_ptr<RomFileSystem> m_linux;
 };
 
-// Records every MCI command and answers "status" with statusReply.
-struct RecordingMci final : Mci {
-    std::uint32_t sendString(const std::string& command, char* reply,
-                             std::uint32_t capacity) override;
+// Records what the About box asks of its music ("start FILE", "isPlaying", "stop") and answers
+// isPlaying() with playing.
+struct RecordingMusic final : Music {
+    void start(const QString& file) override { calls.push_back("start " + file.toStdString()); }
+    bool isPlaying() override { return calls.push_back("isPlaying"), playing; }
+    void stop() override { calls.push_back("stop"), onStop(); }
 
-    std::string statusReply = "stopped";
-    std::function<void(const std::string&)> onCommand;
-    std::vector<std::string> commands;
+    bool playing = true;
+    std::function<void()> onStop = [] {};
+    std::vector<std::string> calls;
 };
 
-// A registry holding exactly the values a test puts in it; values[path] alone makes a key without
-// values.
-struct ScriptedRegistry final : Registry {
-    void put(const std::string& key, const std::string& name, std::uint32_t type,
-             std::string data) {
-        values[key][name] = {type, std::move(data)};
-    }
-    long openKey(std::uint32_t root, const std::string& path, std::uint32_t access,
-                 Key& key) override;
-    long queryValue(Key key, const std::string& name, std::uint32_t& type, unsigned char* data,
-                    std::uint32_t& size) override;
-    void closeKey(Key) override { --openKeys; }
-
-    std::map<std::string, std::map<std::string, std::pair<std::uint32_t, std::string>>> values;
-    std::vector<std::string> opened; // key paths, in order; a key is its place in this list
-    std::vector<std::uint32_t> accessRequested;
-    int openKeys = 0; // open minus closed
-};
-
-// The controls of the stand-in music module (tools/slowmidi/slow_midi.cpp), whose open takes
-// openMs.
-struct SlowModule {
-    explicit SlowModule(int openMs) { setOpenMs(openMs); }
-    ~SlowModule() { setOpenMs(0); } // lets every open still waiting go on
-    void setOpenMs(int ms) {
-        reinterpret_cast<void (*)(int)>(library.resolve("standin_set_open_ms"))(ms);
-    }
-    std::string counts() { // "opening opened closed"
-        int c[3];
-        reinterpret_cast<void (*)(int*)>(library.resolve("standin_counts"))(c);
-        return std::to_string(c[0]) + " " + std::to_string(c[1]) + " " + std::to_string(c[2]);
-    }
-    std::string await(const std::string& expected) { // up to 5 s
-        for (int i = 0; i < 500 && counts() != expected; ++i)
-            QThread::msleep(10);
-        return counts();
-    }
-    QLibrary library{QStringLiteral(LOPWINDER_SLOW_MODULE)};
+// A system information tool that is there or not, and counts its starts.
+struct CountingSysInfo final : SystemInfoTool {
+    bool start() override { return ++starts, available; }
+    bool available = false;
+    int starts = 0;
 };

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 Lopwinder developers
 #include "about/aboutapp.h"
-#include "about/mci_linux.h"
 #include "harness.h"
 
 #include <QLabel>
@@ -11,33 +10,25 @@
 
 namespace {
 
-using Commands = std::vector<std::string>;
-const Commands started{"open \"/opt/my games/supplimentary.dat\" type sequencer alias midwhee",
-                       "play midwhee"};
+using Calls = std::vector<std::string>;
+const std::string started = "start /opt/my games/supplimentary.dat";
 
 // A main window on a Zoomlet 2 image whose About button opens the real About box over fakes.
 struct AboutHarness : Harness {
-    RecordingMci mci;
-    ScriptedRegistry registry;
-    Commands launched;
+    RecordingMusic music;
+    CountingSysInfo sysInfo;
     AboutServices services;
     QPointer<AboutApp> box;
 
-    // A root folder's path ends in its separator, not to be doubled.
-    explicit AboutHarness(Mci* music = nullptr, const QString& folder = "/opt/my games/")
-        : services{music ? *music : mci,
-                   {registry, [](const std::string&) { return false; },
-                    [this](const std::string& line) { return launched.push_back(line), true; }},
-                   prompter,
-                   folder,
-                   '/'} {
+    // The folder ends in its separator, as a drive's root does: not to be doubled.
+    AboutHarness() : services{music, sysInfo, prompter, "/opt/my games/", '/'} {
         showAbout = [this](QWidget* main) { box = AboutApp::show(main, services); };
         start(image("Zoomlet 2"));
         window->show();
         window->about()->click();
     }
-    int count(const std::string& command) const {
-        return static_cast<int>(std::count(mci.commands.begin(), mci.commands.end(), command));
+    int count(const std::string& call) const {
+        return static_cast<int>(std::count(music.calls.begin(), music.calls.end(), call));
     }
 };
 
@@ -48,7 +39,6 @@ class AboutTest : public QObject {
 private slots:
     void textsAndLayout();
     void musicSysInfoAndClosing();
-    void closingNeverWaitsForTheMusicDevice();
 };
 
 void AboutTest::textsAndLayout() {
@@ -105,52 +95,37 @@ void AboutTest::textsAndLayout() {
 
 void AboutTest::musicSysInfoAndClosing() {
     AboutHarness h;
-    QCOMPARE(h.mci.commands, started);
+    QCOMPARE(h.music.calls, Calls{started});
     QCOMPARE(h.box->stillPlayingTimer()->interval(), 100);
-    h.mci.statusReply = "playing and more"; // only the beginning counts
-    QTRY_VERIFY(h.count("status midwhee mode") >= 2);
-    QCOMPARE(h.count("close midwhee"), 0);
-    h.mci.statusReply = "stopped";
-    QTRY_VERIFY(h.count("close midwhee") >= 1); // the next poll closes the ended piece
-    QCOMPARE(h.count("play midwhee"), 1);       // and never plays it again
+    QTRY_VERIFY(h.count("isPlaying") >= 2);
+    QCOMPARE(h.count("stop"), 0);
+    h.music.playing = false;
+    QTRY_VERIFY(h.count("stop") >= 1); // the next poll closes the ended piece
+    QCOMPARE(h.count(started), 1);     // and never plays it again
 
     h.box->cmdSysInfo()->click();
     QCOMPARE(h.messageTexts(), QStringList{"System Information Is Unavailable At This Time"});
-    h.registry.put("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", Registry::typeText, "/t");
+    QCOMPARE(h.prompter.messages.back().icon, MessageIcon::None);
+    h.sysInfo.available = true;
     QTest::keyClick(h.box->cmdSysInfo(), Qt::Key_Return); // Enter presses the focused button
-    QCOMPARE(h.launched, Commands{"/t"});
-    QVERIFY(h.box->isVisible());
+    QVERIFY(h.sysInfo.starts == 2 && h.messageTexts().size() == 1 && h.box->isVisible());
 
     // Closing: the window system's close of the main window is ignored under the box; Escape,
-    // and then OK on a second box, close the music first, then give the main window back.
-    bool mainEnabledAtClose = true;
-    h.mci.onCommand = [&](const std::string&) { mainEnabledAtClose = h.window->isEnabled(); };
+    // and then OK on a second box, stop the music first, then give the main window back.
+    bool mainEnabledAtStop = true;
+    h.music.onStop = [&] { mainEnabledAtStop = h.window->isEnabled(); };
     QVERIFY(!h.window->isEnabled() && !h.window->close());
-    h.mci.commands.clear();
+    h.music.calls.clear();
     QTest::keyClick(h.box->cmdSysInfo(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(h.box.isNull() && !mainEnabledAtClose);
-    QCOMPARE(h.mci.commands, Commands{"close midwhee"});
+    QVERIFY(h.box.isNull() && !mainEnabledAtStop);
+    QCOMPARE(h.music.calls, Calls{"stop"});
     QVERIFY(h.window->isEnabled());
     h.window->about()->click();
-    QCOMPARE(h.mci.commands, Commands({"close midwhee", started[0], started[1]}));
+    QCOMPARE(h.music.calls, Calls({"stop", started}));
     h.box->cmdOK()->click();
-    QCOMPARE(h.mci.commands.back(), "close midwhee");
+    QCOMPARE(h.music.calls.back(), "stop");
     QVERIFY(h.window->isEnabled() && h.window->close());
-}
-
-// Through the real interpreter, with a music device that takes a minute to open.
-void AboutTest::closingNeverWaitsForTheMusicDevice() {
-    SlowModule slow(60000);
-    QTemporaryDir folder;
-    QFile(folder.filePath("supplimentary.dat")).open(QIODevice::WriteOnly);
-    const std::unique_ptr<Mci> mci = createLinuxMci({LOPWINDER_SLOW_MODULE, {}, {}});
-    AboutHarness h(mci.get(), folder.path() + "/");
-    QTRY_COMPARE(slow.counts(), "1 0 0");
-    QTest::keyClick(h.box, Qt::Key_Escape);
-    QVERIFY(h.window->isEnabled() && slow.counts() == "1 0 0"); // closed, still opening
-    slow.setOpenMs(0);
-    QTRY_COMPARE(slow.counts(), "0 1 1"); // what was opened is closed
 }
 
 QTEST_MAIN(AboutTest)

@@ -24,7 +24,7 @@ struct Harness {
         prompter.openAnswer = path;
         window = std::make_unique<MainWindow>(
             MainWindowServices{fs, prompter, prompter, [this](QWidget* main) { showAbout(main); }});
-        window->Form_Load();
+        window->loadRom();
         return *window;
     }
     QString image(std::string_view variant, const std::string& bytes = {}) {

@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 Lopwinder developers
-// exit-while-opening MODULE OPEN_MS: plays music through the Linux interpreter with the stand-in
-// module, whose device takes OPEN_MS to open, and leaves main while it is still opening. It prints
+// exit-while-opening MODULE OPEN_MS: starts the Linux music with the stand-in module, whose device
+// takes OPEN_MS to open, and leaves main (the music destroyed) while it is still opening. It prints
 // "leaving main" then, and the stand-in's counts ("opening opened closed") as the very last thing
-// the process does, after the interpreter's own wait at exit: so a test sees from the counts
-// whether exit waited for the opener, and a benchmark can time the exit.
-#include "about/mci_linux.h"
+// the process does, after the music's own wait at exit: so a test sees from the counts whether
+// exit waited for the opener, and a benchmark can time the exit.
+#include "about/music_linux.h"
 
 #include <QLibrary>
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <thread>
 
 namespace {
@@ -38,14 +37,12 @@ int main(int argc, char* argv[]) {
     const auto setOpenMs = reinterpret_cast<void (*)(int)>(module.resolve("standin_set_open_ms"));
     if (counts == nullptr || setOpenMs == nullptr)
         return 2;
-    // Registered before the interpreter registers its own wait, so it runs after that wait.
+    // Registered before the music registers its own wait, so it runs after that wait.
     std::atexit(printCounts);
     setOpenMs(std::atoi(argv[2]));
     {
-        const auto mci = createLinuxMci({module.fileName(), {}, {}});
-        // Any existing file will do: the stand-in reads none.
-        mci->sendString("open \"" + std::string(argv[0]) + "\" type sequencer alias m", nullptr, 0);
-        mci->sendString("play m", nullptr, 0);
+        const auto music = createFluidSynthMusic({module.fileName(), {}, {}});
+        music->start(QString::fromLocal8Bit(argv[0])); // any existing file: the stand-in reads none
         int c[3] = {};
         while (counts(c), c[0] + c[1] == 0)
             std::this_thread::yield();

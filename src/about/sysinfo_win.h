@@ -2,15 +2,36 @@
 // Copyright (C) 2026 Lopwinder developers
 #pragma once
 
-#include "about/registry.h"
-
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
-// Finds the system information tool through two registry locations and starts it. Texts are
-// 8-bit system code page strings, as the registry hands them over. Free of Qt, so the Windows
-// build of this logic can be tested against the real registry.
+// The system information tool on Windows: MSINFO32, found through two registry locations, free of
+// Qt so that it can be tested against the real registry. Texts are 8-bit system code page strings,
+// as the registry hands them over.
+
+// The three registry calls the System Info button needs, with the Windows semantics: 0 means
+// success, anything else is an error code. Names and values are 8-bit system code page text.
+class Registry {
+public:
+    using Key = std::uintptr_t;
+    static constexpr std::uint32_t localMachine = 0x80000002; // HKEY_LOCAL_MACHINE
+    static constexpr std::uint32_t typeText = 1;              // REG_SZ
+    static constexpr std::uint32_t typeExpandText = 2;        // REG_EXPAND_SZ
+    static constexpr std::uint32_t typeNumber = 4; // REG_DWORD, least significant byte first
+    static constexpr long errorNotFound = 2;       // ERROR_FILE_NOT_FOUND
+    static constexpr long errorMoreData = 234;     // ERROR_MORE_DATA
+
+    virtual ~Registry() = default;
+    virtual long openKey(std::uint32_t root, const std::string& path, std::uint32_t access,
+                         Key& key) = 0;
+    // On entry size is the capacity of data; on success the number of bytes written.
+    virtual long queryValue(Key key, const std::string& name, std::uint32_t& type,
+                            unsigned char* data, std::uint32_t& size) = 0;
+    virtual void closeKey(Key key) = 0;
+};
+
 namespace sysinfo {
 
 // Read access only: the write rights the tool's own documentation asks for are refused to
@@ -40,9 +61,10 @@ struct Platform {
 // Looks the tool up and launches it; false when the user must be told it is unavailable.
 bool launchSysInfo(Platform& platform);
 
-// The platform's own file lookup and launcher.
+// The system's own file lookup and launcher, and its registry.
 bool systemPlainFileExists(const std::string& path);
 bool systemLaunch(const std::string& commandLine);
+std::unique_ptr<Registry> createSystemRegistry();
 
 // A Windows command line that starts program and nothing else: quoted unless it already is.
 std::string quotedCommandLine(const std::string& program);

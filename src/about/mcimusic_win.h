@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// The About box's music on Windows, as MCI command strings to the sequencer device under the alias
+// "midwhee"; free of Qt. Every return code is ignored. Texts are 8-bit, in the system code page.
+class MciMusic {
+public:
+    // mciSendStringA's shape: command, reply buffer (or null) and its capacity; 0 or an MCI error.
+    using Send = std::function<std::uint32_t(const std::string&, char*, std::uint32_t)>;
+    explicit MciMusic(Send send); // a null send: mciSendStringA itself
+
+    // "open <path> type sequencer alias midwhee" (the path in double quotes if it holds a blank),
+    // then "play midwhee".
+    void start(const std::string& path);
+    // "status midwhee mode" into a new 255-character reply; whether it begins "playing".
+    bool isPlaying();
+    // "close midwhee".
+    void stop();
+
+private:
+    Send m_send;
+};
