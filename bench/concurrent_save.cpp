@@ -44,7 +44,7 @@ int main(int argc, char* argv[]) {
     const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : temporary.path();
     if (processes < 2 || processes > 9)
         return 2;
-    const varianttable::VariantRow& row = *varianttable::findSupported("Zoomlet 2");
+    const varianttable::VariantRow& row = *varianttable::findSupported(RomVariant::Zoomlet2);
     const std::string original = romimage::build("Zoomlet 2");
     const std::string table = original.substr(row.slotTableOffset, row.slotCount);
     std::vector<int> told(processes + 1); // rounds in which that many were told "saved"

@@ -7,7 +7,6 @@
 #include "main/slotlist.h"
 #include "rom/detectrom.h"
 #include "rom/slottable.h"
-#include "rom/variantnames.h"
 #include "tracks/trackid.h"
 
 #include <QCloseEvent>
@@ -101,16 +100,16 @@ MainWindow::LoadOutcome MainWindow::identifyAndFill() {
     if (!detectROM::identifyROM(rom, rom.romPath))
         return LoadOutcome::Failed;
 
-    if (rom.romVariant == variantnames::error) {
+    if (!rom.romVariant) {
         refuse(QStringLiteral("This ROM is either not a Mega Drive Zoomlet ROM; or in SMD format, "
                               "which is not supported. Now closing down."));
         return LoadOutcome::Ended;
     }
 
     setWindowTitle(QStringLiteral("%1 - %2").arg(QLatin1String(appidentity::title),
-                                                 QString::fromStdString(rom.romVariant)));
+                                                 QLatin1String(displayName(*rom.romVariant))));
 
-    if (rom.romVariant == variantnames::zoomlet1U || rom.romVariant == variantnames::zoomlet1E) {
+    if (rom.romVariant == RomVariant::Zoomlet1U || rom.romVariant == RomVariant::Zoomlet1E) {
         refuse(QStringLiteral("Zoomlet 1 is not supported due to not having a Time Trial mode, and "
                               "therefore\r\nno choosable track list. Quitting application - please "
                               "choose one of the later titles."));

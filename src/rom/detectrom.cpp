@@ -3,7 +3,6 @@
 #include "rom/detectrom.h"
 
 #include "rom/readwritetext.h"
-#include "rom/variantnames.h"
 
 #include <string_view>
 
@@ -29,37 +28,36 @@ bool hasEditableExtension(const QString& path) {
 
 } // namespace
 
-std::string_view variantOf(const QString& path, const ByteReader& read) {
-    using namespace variantnames;
+std::optional<RomVariant> variantOf(const QString& path, const ByteReader& read) {
     if (!hasEditableExtension(path))
-        return error;
+        return std::nullopt;
     if (!readEqualsAny(read, 0x100, "SEGA MEGA DRIVE", "SEGA GENESIS   "))
-        return error;
+        return std::nullopt;
 
     const std::string serial = read(0x183, 11);
     if (serial == "T-120096-50")
-        return readEquals(read, 0x18E, "~P") ? zoomlet2JCart : zoomlet2;
+        return readEquals(read, 0x18E, "~P") ? RomVariant::Zoomlet2JCart : RomVariant::Zoomlet2;
     if (serial != "00000000-00")
-        return error;
+        return std::nullopt;
 
     // This order is binding: a "SEGA" maker field wins whatever the vector bytes hold.
     if (readEquals(read, 0x113, "SEGA"))
-        return zoomletMilitary;
+        return RomVariant::ZoomletMilitary;
     const std::string vector = read(0x00A, 1);
     if (vector == "z")
-        return zoomlet1U;
+        return RomVariant::Zoomlet1U;
     if (vector == "y")
-        return zoomlet1E;
-    return readEquals(read, 0x000, "DNLD") ? zoomlet96JCart : zoomlet96;
+        return RomVariant::Zoomlet1E;
+    return readEquals(read, 0x000, "DNLD") ? RomVariant::Zoomlet96JCart : RomVariant::Zoomlet96;
 }
 
 bool identifyROM(RomContext& rom, const QString& path) {
     const FileStatus status = rom.fs.stat(path);
     if (!status.exists || !status.regular)
         return false;
-    rom.romVariant = std::string(variantOf(path, [&rom](qint32 offset, qint16 length) {
+    rom.romVariant = variantOf(path, [&rom](qint32 offset, qint16 length) {
         return readwritetext::readText(rom, offset, length);
-    }));
+    });
     return true;
 }
 

@@ -7,14 +7,14 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
-#include <string_view>
 
 // Names the ROM variant from the file name's extension and a few cartridge header bytes.
 namespace detectROM {
 
-// Sets rom.romVariant to one of the names in variantnames. Returns false, leaving romVariant
-// empty and reading nothing, when path names no existing plain file (an empty path included).
+// Sets rom.romVariant: the variant, or none for a file of no variant it knows. Returns false,
+// reading nothing, when path names no existing plain file (an empty path included).
 // Reads go through readText and so through rom.romPath, which must equal path.
 [[nodiscard]] bool identifyROM(RomContext& rom, const QString& path);
 
@@ -23,6 +23,6 @@ using ByteReader = std::function<std::string(qint32 offset, qint16 length)>;
 
 // The variant that path's name and the bytes given by read make, reading only the bytes the
 // decision reaches, in the order it reaches them. Save and Reset use it to recheck an open file.
-std::string_view variantOf(const QString& path, const ByteReader& read);
+std::optional<RomVariant> variantOf(const QString& path, const ByteReader& read);
 
 } // namespace detectROM

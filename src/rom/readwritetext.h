@@ -8,8 +8,9 @@
 
 #include <string>
 
-// The only code that touches the ROM file's bytes. Byte text: one char per byte, the char's value
-// being the byte's; 0x00 and bytes from 0x80 on travel like any other.
+// Runs of the ROM file's bytes as byte text, for identification, the slot table and its writing:
+// one char per byte, the char's value being the byte's; 0x00 and bytes from 0x80 on travel like
+// any other.
 namespace readwritetext {
 
 // Reads length bytes at offset from the file named by rom.romPath, opening and closing it within

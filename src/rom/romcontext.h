@@ -4,15 +4,16 @@
 
 #include "app/prompter.h"
 #include "rom/romfilesystem.h"
+#include "rom/romvariant.h"
 
 #include <QString>
 
-#include <string>
+#include <optional>
 
 // The run-wide state of the one ROM a run edits: set once at start-up, read afterwards.
 struct RomContext {
     RomFileSystem& fs;
     Prompter& prompter;
-    QString romPath;        // the file chosen at start-up; empty after Cancel
-    std::string romVariant; // set by identifyROM; empty before it ran
+    QString romPath;                      // the file chosen at start-up; empty after Cancel
+    std::optional<RomVariant> romVariant; // set by identifyROM; none: not a variant it knows
 };

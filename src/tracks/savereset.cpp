@@ -2,7 +2,8 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "tracks/savereset.h"
 
-#include "tracks/slotwriter.h"
+#include "rom/slotwriter.h"
+#include "tracks/factoryorders.h"
 #include "tracks/trackid.h"
 
 namespace savereset {
@@ -11,9 +12,9 @@ namespace {
 Feedback write(RomFileSystem& fs, LoadedRom& rom, const std::string& slotString,
                slotwriter::Action action, const QString& success) {
     const bool save = action == slotwriter::Action::Save;
-    const slotwriter::Result result =
-        slotwriter::writeSlotTable(fs, rom.path, {rom.row->name, save ? rom.table : std::nullopt},
-                                   rom.row->slotTableOffset, slotString);
+    const slotwriter::Result result = slotwriter::writeSlotTable(
+        fs, rom.path, {rom.row->variant, save ? rom.table : std::nullopt}, rom.row->slotTableOffset,
+        slotString);
     switch (result.outcome) {
     case slotwriter::Outcome::Written:
         rom.table = slotString;
@@ -59,7 +60,8 @@ Feedback save(RomFileSystem& fs, LoadedRom& rom, const QStringList& currentTexts
 }
 
 Feedback reset(RomFileSystem& fs, LoadedRom& rom) {
-    const std::string factoryOrder(rom.row->factoryOrder.begin(), rom.row->factoryOrder.end());
+    const std::span<const quint8> order = factoryorders::of(rom.row->variant);
+    const std::string factoryOrder(order.begin(), order.end());
     return write(fs, rom, factoryOrder, slotwriter::Action::Reset,
                  QStringLiteral("ROM has been set to default values. Now quitting application."));
 }

@@ -52,7 +52,7 @@ struct Loaded {
     QTemporaryDir dir;
     const std::string original = romimage::build("Zoomlet 2 (J-Cart)");
     const QString path = romimage::writeFile(dir.path(), "rom.bin", original);
-    savereset::LoadedRom rom{path, varianttable::findSupported("Zoomlet 2 (J-Cart)"),
+    savereset::LoadedRom rom{path, varianttable::findSupported(RomVariant::Zoomlet2JCart),
                              original.substr(offset, 27)};
     mutable ScriptedFileSystem fs;
     mutable std::unique_ptr<LockHolder> holder;

@@ -68,8 +68,7 @@ process = start(rom)
 main = window("Lopwinder - Zoomlet 96")
 subprocess.run(["import", "-window", main, f"{artifacts}/main-window.png"], check=False)
 
-# Slot 1 (it has the focus) one entry down, then Save, at the button's centre; its message stays
-# above the main window.
+# Slot 1 (it has the focus) one entry down, then Save; its message stays above the main window.
 keys(main, "Down")
 click(main, 184 + 140, 512 + 24)
 box = window("Lopwinder")
@@ -94,8 +93,7 @@ keys(window("Lopwinder"), "Return")
 keys(window("Lopwinder"), "Return")
 check(ended(process) and open(rom, "rb").read() == original, "reset to the factory order, ended")
 
-# Refusals end the program and leave the file as it was; the dialog takes a typed name that does
-# not exist, which is refused too.
+# Refusals, a typed name that does not exist among them, end it and leave the file as it was.
 shutil.copyfile(rom, os.path.join(folder, "dump.smd"))
 for name in ("dump.smd", "missing.bin"):
     process = start(os.path.join(folder, name))

@@ -21,9 +21,8 @@ def xdo(*args, wait=0.5):
 
 
 def rest():
-    """The pointer to the bottom right corner, out of the screenshots compared. Weston's X11 back
-    end moves its pointer by the X pointer's steps, stopped at the edges: pressed into two
-    opposite corners, the two agree again."""
+    """The pointer to the bottom right corner, out of the screenshots. Weston's pointer follows the
+    X pointer's steps, stopped at the edges: pressed into two opposite corners, the two agree."""
     for x, y in ((1, 1), (0, 0), (W - 2, H - 2), (W - 1, H - 1)):
         xdo("mousemove", x, y, wait=0.2)
 
@@ -56,8 +55,8 @@ def pixel(image, x, y):
 
 
 def box(differs, skip=(0, 0)):
-    """The rectangle around the longest run of rows holding 60 or more pixels where differs(x, y):
-    a window's rows, not the pointer's or a focus frame's. Rows skip[0] to skip[1] are left out."""
+    """Around the longest run of rows (but skip's) with 60 or more pixels where differs(x, y): a
+    window's rows, not the pointer's or a focus frame's."""
     runs, run = [], []
     for y in range(H):
         xs = [] if skip[0] <= y < skip[1] else [x for x in range(W) if differs(x, y)]

@@ -3,9 +3,9 @@
 // Fuzzes identification and the slot-table read with arbitrary file contents, names and lengths.
 // Input: byte 0 picks the file name, bytes 1-3 the file's length (little-endian, up to 1 MiB), the
 // rest is its content from offset 0 and, again, at every variant's slot table.
-#include "app/prompter.h"
 #include "rom/detectrom.h"
 #include "rom/slottable.h"
+#include "support/fakes.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,11 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct SilentPrompter final : Prompter {
-    QString askOpenFile(const OpenFileRequest&) override { return {}; }
-    Answer message(const Message&) override { return Answer::Ok; }
-};
 
 const char* const names[] = {"rom.bin",     "ROM.Gen",    "rom.smd",
                              "rom.bin.zip", "v1.0/noext", "R\u00e4der \u00df.bin",
@@ -45,11 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                            file.write(image.data(), qint64(image.size())) != qint64(image.size())))
         std::abort();
 
-    SilentPrompter prompter;
+    ScriptedPrompter prompter;
     RomContext rom{systemFileSystem(), prompter, path, {}};
     const bool identified = detectROM::identifyROM(rom, path);
-    if (identified != !rom.romVariant.empty() ||
-        (identified && !varianttable::find(rom.romVariant) && rom.romVariant != "Error!"))
+    if ((rom.romVariant && !identified) || (rom.romVariant && !varianttable::find(rom.romVariant)))
         std::abort();
     const auto* row = varianttable::findSupported(rom.romVariant);
     if (!identified || !row)

@@ -51,8 +51,7 @@ void AboutTest::textsAndLayout() {
                      "An editor to select tracks in various Zoomlet ROMs.", "&System Info..."}));
     QVERIFY(box->lblVersionInfo()->text().contains(".\nv1.10 (21/09/09) - Zoomlet 2 (J-Cart), "
                                                    "Zoomlet 96, Zoomlet 96 (J-Cart) & Zoomlet"));
-    QCOMPARE(box->minimumSize(), QSize(382, 237));
-    QCOMPARE(box->maximumSize(), QSize(382, 237));
+    QVERIFY(box->minimumSize() == QSize(382, 237) && box->maximumSize() == QSize(382, 237));
     QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     // Owned by the main window, which it disables without being disabled with it.
     QVERIFY(box->parentWidget() == h.window.get() && box->isWindow() && box->isEnabled());

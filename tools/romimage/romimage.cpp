@@ -2,7 +2,9 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "romimage/romimage.h"
 
-#include "rom/variantnames.h"
+#include "tracks/factoryorders.h"
+
+#include "rom/romvariant.h"
 #include "rom/varianttable.h"
 
 #include <QDir>
@@ -21,8 +23,8 @@ void put(std::string& image, qint64 offset, std::string_view bytes) {
     image.replace(at, bytes.size(), bytes);
 }
 
-std::string build(std::string_view variant, qint64 size) {
-    using namespace variantnames;
+std::string build(std::string_view name, qint64 size) {
+    const std::optional<RomVariant> variant = variantNamed(name);
     std::string image(static_cast<std::size_t>(size), '\0');
     for (std::size_t i = 0; i < image.size(); ++i)
         image[i] = static_cast<char>((i * 131 + 7) % 251);
@@ -34,24 +36,24 @@ std::string build(std::string_view variant, qint64 size) {
     put(image, 0x180, "GM 00000000-00");
     put(image, 0x18E, "\x12\x34");
 
-    if (variant == zoomlet2 || variant == zoomlet2JCart)
+    if (variant == RomVariant::Zoomlet2 || variant == RomVariant::Zoomlet2JCart)
         put(image, 0x183, "T-120096-50");
-    if (variant == zoomlet2JCart)
+    if (variant == RomVariant::Zoomlet2JCart)
         put(image, 0x18E, "~P");
-    if (variant == zoomletMilitary)
+    if (variant == RomVariant::ZoomletMilitary)
         put(image, 0x113, "SEGA");
-    if (variant == zoomlet1U)
+    if (variant == RomVariant::Zoomlet1U)
         put(image, 0x00A, "z");
-    if (variant == zoomlet1E)
+    if (variant == RomVariant::Zoomlet1E)
         put(image, 0x00A, "y");
-    if (variant == zoomlet96JCart)
+    if (variant == RomVariant::Zoomlet96JCart)
         put(image, 0x000, "DNLD");
-    if (variant == error)
+    if (!variant)
         put(image, 0x183, "T-999999-00");
 
     if (const auto* row = varianttable::findSupported(variant)) {
-        put(image, row->slotTableOffset,
-            std::string(row->factoryOrder.begin(), row->factoryOrder.end()));
+        const std::span<const quint8> order = factoryorders::of(*variant);
+        put(image, row->slotTableOffset, std::string(order.begin(), order.end()));
     }
     return image;
 }

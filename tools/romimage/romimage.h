@@ -14,9 +14,9 @@ namespace romimage {
 
 inline constexpr qint64 defaultSize = 0x60000;
 
-// An image that identifies as variant (cut off at size, header included); for an editable variant
-// the slot table holds its factory order. "Error!" gives a Mega Drive header with another game's
-// serial.
+// An image that identifies as the variant of that name (cut off at size, header included); for an
+// editable variant the slot table holds its factory order. Any other name (say "Error!") gives a
+// Mega Drive header with another game's serial.
 std::string build(std::string_view variant, qint64 size = defaultSize);
 
 void put(std::string& image, qint64 offset, std::string_view bytes);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 Lopwinder developers
-#include "tracks/slotwriter.h"
+#include "rom/slotwriter.h"
 
 #include "rom/detectrom.h"
 #include "rom/readwritetext.h"
@@ -46,7 +46,7 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& ex
         bytes.resize(static_cast<std::size_t>(length), '\0');
         return bytes;
     };
-    const std::string_view variant = detectROM::variantOf(path, read);
+    const std::optional<RomVariant> variant = detectROM::variantOf(path, read);
     const std::string table =
         expected.table ? read(offset, static_cast<qint64>(slotString.size())) : std::string();
     if (!readFailure.ok()) {
@@ -56,7 +56,7 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& ex
     if (variant != expected.variant) {
         return notWritten(QStringLiteral("The file is no longer the ROM that was loaded: it is not "
                                          "a \"%1\" image any more.")
-                              .arg(QLatin1String(expected.variant)),
+                              .arg(QLatin1String(displayName(expected.variant))),
                           QStringLiteral("To edit the file as it is now, close Lopwinder and open "
                                          "it again."));
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "rom/romfilesystem.h"
+#include "rom/romvariant.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -32,7 +33,7 @@ struct Result {
 
 // What the file must still hold before anything is written into it.
 struct Expected {
-    std::string_view variant;         // the variant identified at start-up
+    RomVariant variant;               // the variant identified at start-up
     std::optional<std::string> table; // the slot table as last read or written; nullopt: any
 };
 

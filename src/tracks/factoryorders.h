@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
+#pragma once
+
+#include "rom/romvariant.h"
+
+#include <QtGlobal>
+
+#include <array>
+#include <span>
+
+// The track order each editable game ships with, which Reset writes back: one track ID per level
+// slot, slot 1 first, exactly as many as the variant has slots.
+namespace factoryorders {
+
+inline constexpr std::array<quint8, 27> zoomlet2Factory{
+    0x09, 0x05, 0x22, 0x24, 0x04, 0x31, 0x1E, 0x0F, 0x2A, 0x13, 0x27, 0x1B, 0x0E, 0x02,
+    0x2E, 0x34, 0x0C, 0x12, 0x17, 0x03, 0x1D, 0x2F, 0x2C, 0x28, 0x01, 0x0D, 0x30};
+// The J-Cart revision differs in level slot 15 only.
+inline constexpr std::array<quint8, 27> zoomlet2JCartFactory{
+    0x09, 0x05, 0x22, 0x24, 0x04, 0x31, 0x1E, 0x0F, 0x2A, 0x13, 0x27, 0x1B, 0x0E, 0x02,
+    0x2D, 0x34, 0x0C, 0x12, 0x17, 0x03, 0x1D, 0x2F, 0x2C, 0x28, 0x01, 0x0D, 0x30};
+inline constexpr std::array<quint8, 27> zoomlet96Factory{
+    0x02, 0x40, 0x33, 0x16, 0x05, 0x2D, 0x3C, 0x1C, 0x01, 0x09, 0x0D, 0x19, 0x30, 0x08,
+    0x17, 0x24, 0x13, 0x27, 0x0E, 0x1D, 0x31, 0x2C, 0x3F, 0x22, 0x2A, 0x3E, 0x29};
+inline constexpr std::array<quint8, 20> zoomletMilitaryFactory{
+    0x01, 0x03, 0x06, 0x0B, 0x0D, 0x0F, 0x14, 0x17, 0x1A, 0x1B,
+    0x02, 0x05, 0x08, 0x0A, 0x0C, 0x11, 0x12, 0x16, 0x19, 0x1D};
+
+// The factory order of an editable variant; empty for the first game.
+constexpr std::span<const quint8> of(RomVariant variant) {
+    switch (variant) {
+    case RomVariant::Zoomlet2:
+        return zoomlet2Factory;
+    case RomVariant::Zoomlet2JCart:
+        return zoomlet2JCartFactory;
+    case RomVariant::Zoomlet96:
+    case RomVariant::Zoomlet96JCart: // the J-Cart '96 has no order of its own
+        return zoomlet96Factory;
+    case RomVariant::ZoomletMilitary:
+        return zoomletMilitaryFactory;
+    case RomVariant::Zoomlet1E:
+    case RomVariant::Zoomlet1U:
+        break;
+    }
+    return {};
+}
+
+} // namespace factoryorders
