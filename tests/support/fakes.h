@@ -8,7 +8,6 @@
 #include "rom/romfilesystem.h"
 #include "romimage/romimage.h"
 
-
 #include <deque>
 #include <functional>
 #include <vector>
