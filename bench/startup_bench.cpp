@@ -6,6 +6,7 @@
 #include "about/aboutapp.h"
 #include "firstpaint.h"
 #include "main/mainwindow.h"
+#include "main/qtlifetime.h"
 #include "main/qtprompter.h"
 
 #include <QApplication>

@@ -36,16 +36,16 @@ private:
 
 } // namespace
 
-KeyRead GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const std::string& KeyName,
-                    const std::string& SubKeyRef, std::string& KeyVal) {
-    const OpenKey key(registry, KeyRoot, KeyName);
+KeyRead readKeyValue(Registry& registry, std::uint32_t root, const std::string& keyPath,
+                     const std::string& valueName, std::string& value) {
+    const OpenKey key(registry, root, keyPath);
     std::array<unsigned char, bufferSize> buffer{};
     std::uint32_t size = bufferSize;
     std::uint32_t type = 0;
     if (!key.isOpen() ||
-        registry.queryValue(key.key(), SubKeyRef, type, buffer.data(), size) != 0 ||
+        registry.queryValue(key.key(), valueName, type, buffer.data(), size) != 0 ||
         size > bufferSize) {
-        KeyVal.clear();
+        value.clear();
         return KeyRead::NotFound;
     }
     if (size == 0)
@@ -54,13 +54,13 @@ KeyRead GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const std::string
         --size;
 
     if (type == Registry::typeText) {
-        KeyVal.assign(reinterpret_cast<const char*>(buffer.data()), size);
+        value.assign(reinterpret_cast<const char*>(buffer.data()), size);
     } else if (type == Registry::typeNumber) {
-        KeyVal = "&h";
+        value = "&h";
         for (std::uint32_t i = size; i > 0; --i) {
             char digits[3];
             std::snprintf(digits, sizeof digits, "%02X", buffer[i - 1]);
-            KeyVal += digits;
+            value += digits;
         }
     }
     return KeyRead::Read;
@@ -75,8 +75,8 @@ std::string quotedCommandLine(const std::string& program) {
 
 bool launchSysInfo(Platform& platform) {
     std::string p;
-    switch (GetKeyValue(platform.registry, Registry::localMachine,
-                        "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", p)) {
+    switch (readKeyValue(platform.registry, Registry::localMachine,
+                         "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", p)) {
     case KeyRead::Read:
         return platform.launch(p); // as it stands, without a file check
     case KeyRead::Failed:
@@ -84,8 +84,8 @@ bool launchSysInfo(Platform& platform) {
     case KeyRead::NotFound:
         break;
     }
-    if (GetKeyValue(platform.registry, Registry::localMachine,
-                    "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", p) != KeyRead::Read)
+    if (readKeyValue(platform.registry, Registry::localMachine,
+                     "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", p) != KeyRead::Read)
         return false;
     p += "\\MSINFO32.EXE";
     return platform.plainFileExists(p) && platform.launch(p);

@@ -39,16 +39,16 @@ namespace sysinfo {
 inline constexpr std::uint32_t keyRead = 0x20019; // KEY_READ
 
 enum class KeyRead {
-    Read,     // KeyVal holds the value
-    NotFound, // no such key or value, or more data than the buffer holds; KeyVal is empty
+    Read,     // value holds the value
+    NotFound, // no such key or value, or more data than the buffer holds; value is empty
     Failed,   // the value has no data at all; the caller reports it as a failure
 };
 
-// Reads value SubKeyRef of key KeyName under KeyRoot as text: REG_SZ without its terminating NUL,
+// Reads value valueName of key keyPath under root as text: REG_SZ without its terminating NUL,
 // REG_DWORD as "&h" and its bytes most significant first (a leading zero byte dropped); any other
-// type leaves KeyVal as it was.
-KeyRead GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const std::string& KeyName,
-                    const std::string& SubKeyRef, std::string& KeyVal);
+// type leaves value as it was.
+KeyRead readKeyValue(Registry& registry, std::uint32_t root, const std::string& keyPath,
+                     const std::string& valueName, std::string& value);
 
 struct Platform {
     Registry& registry;

@@ -4,6 +4,7 @@
 #include "app/appidentity.h"
 #include "main/mainwindow.h"
 #include "main/nosettings.h"
+#include "main/qtlifetime.h"
 #include "main/qtprompter.h"
 
 #include <QApplication>

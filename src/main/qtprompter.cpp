@@ -61,11 +61,3 @@ Answer QtPrompter::message(const Message& message) {
         return Answer::Ok;
     return pressed == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
-
-void QtLifetime::endProgram() {
-    m_ended = true;
-    // Hidden at once so nothing more can be clicked while the event loop winds down.
-    for (QWidget* window : QApplication::topLevelWidgets())
-        window->hide();
-    QCoreApplication::exit(0);
-}

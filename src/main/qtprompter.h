@@ -20,13 +20,3 @@ public:
 private:
     QWidget* m_owner = nullptr;
 };
-
-// Ends the program: leaves the event loop, or tells main() not to enter it.
-class QtLifetime final : public Lifetime {
-public:
-    void endProgram() override;
-    bool ended() const { return m_ended; }
-
-private:
-    bool m_ended = false;
-};

@@ -37,7 +37,7 @@ void setValue(HKEY key, const char* name, DWORD type, const std::string& data) {
                    static_cast<DWORD>(data.size()));
 }
 
-// Values as stored (a text with or without its NUL), and what GetKeyValue reads: "!" for no data.
+// Values as stored (a text with or without its NUL), and what readKeyValue reads: "!" for no data.
 void registryAndLauncher(Registry& registry) {
     const HKEY key = createKey("Software\\LopwinderTest");
     const std::tuple<const char*, DWORD, std::string, std::string> values[] = {
@@ -53,8 +53,8 @@ void registryAndLauncher(Registry& registry) {
         if (type != REG_NONE)
             setValue(key, name, type, data);
         std::string value = "before";
-        const auto read = sysinfo::GetKeyValue(registry, Registry::localMachine,
-                                               "Software\\LopwinderTest", name, value);
+        const auto read = sysinfo::readKeyValue(registry, Registry::localMachine,
+                                                "Software\\LopwinderTest", name, value);
         check((read == sysinfo::KeyRead::Failed ? "!" : value) == expected, name, __LINE__);
     }
     RegCloseKey(key);
