@@ -114,8 +114,7 @@ public:
         stop();
         if (!QFileInfo(file).isFile())
             return;
-        // Stored before the thread starts and the thread detached at once: no failure can leave
-        // a joinable thread behind.
+        // The thread is detached at once, so no failure can leave a joinable thread behind.
         auto device = std::make_shared<Device>();
         std::shared_ptr<Openers> running;
         try {
