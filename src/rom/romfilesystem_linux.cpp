@@ -101,6 +101,49 @@ IoResult readDescriptor(int fd, qint64 offset, qint64 length, std::string& out) 
     return {};
 }
 
+enum class LockAnswer { Held, InUse, NoLocks, Failed };
+
+LockAnswer classify(int error) {
+    switch (error) {
+    case 0:
+        return LockAnswer::Held;
+    case EWOULDBLOCK: // EAGAIN too
+    case EACCES:
+        return LockAnswer::InUse;
+    case ENOLCK:
+    case EOPNOTSUPP:
+    case ENOSYS:
+    case EINVAL:
+        return LockAnswer::NoLocks;
+    default:
+        return LockAnswer::Failed;
+    }
+}
+
+int untilAnswered(const std::function<int(int)>& call, int fd) {
+    int error = 0;
+    do
+        error = call(fd);
+    while (error == EINTR);
+    return error;
+}
+
+IoResult lockBoth(int fd, const LockCalls& calls) {
+    // Both are always asked: a file system may refuse one kind and keep the other, and a program
+    // holding the kind it keeps must still be met.
+    const int errors[] = {untilAnswered(calls.bsd, fd), untilAnswered(calls.record, fd)};
+    const LockAnswer answers[] = {classify(errors[0]), classify(errors[1])};
+    for (const LockAnswer answer : answers) {
+        if (answer == LockAnswer::InUse)
+            return {QStringLiteral("Another program holds a lock on the ROM file."), true};
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (answers[i] == LockAnswer::Failed)
+            return {errnoReason(errors[i])};
+    }
+    return {};
+}
+
 class LinuxRomFile final : public RomFile {
 public:
     LinuxRomFile(FileDescriptor fd, LockCalls locks)
@@ -192,33 +235,6 @@ private:
     LockCalls m_locks;
 };
 
-enum class LockAnswer { Held, InUse, NoLocks, Failed };
-
-LockAnswer classify(int error) {
-    switch (error) {
-    case 0:
-        return LockAnswer::Held;
-    case EWOULDBLOCK: // EAGAIN too
-    case EACCES:
-        return LockAnswer::InUse;
-    case ENOLCK:
-    case EOPNOTSUPP:
-    case ENOSYS:
-    case EINVAL:
-        return LockAnswer::NoLocks;
-    default:
-        return LockAnswer::Failed;
-    }
-}
-
-int untilAnswered(const std::function<int(int)>& call, int fd) {
-    int error = 0;
-    do
-        error = call(fd);
-    while (error == EINTR);
-    return error;
-}
-
 } // namespace
 
 LockCalls systemLockCalls() {
@@ -229,22 +245,6 @@ LockCalls systemLockCalls() {
                 whole.l_whence = SEEK_SET; // start and length 0: the whole file, however long
                 return ::fcntl(fd, F_OFD_SETLK, &whole) == 0 ? 0 : errno;
             }};
-}
-
-IoResult lockBoth(int fd, const LockCalls& calls) {
-    // Both are always asked: a file system may refuse one kind and keep the other, and a program
-    // holding the kind it keeps must still be met.
-    const int errors[] = {untilAnswered(calls.bsd, fd), untilAnswered(calls.record, fd)};
-    const LockAnswer answers[] = {classify(errors[0]), classify(errors[1])};
-    for (const LockAnswer answer : answers) {
-        if (answer == LockAnswer::InUse)
-            return {QStringLiteral("Another program holds a lock on the ROM file."), true};
-    }
-    for (int i = 0; i < 2; ++i) {
-        if (answers[i] == LockAnswer::Failed)
-            return {errnoReason(errors[i])};
-    }
-    return {};
 }
 
 std::unique_ptr<RomFileSystem> createLinuxFileSystem(LockCalls calls) {

@@ -20,12 +20,9 @@ struct LockCalls {
 // flock(2) and fcntl(2) F_OFD_SETLK.
 LockCalls systemLockCalls();
 
-// Tries both kinds, each until it answers something other than EINTR. In use when either says
-// another program holds the file; ok when at least one is held and the other is held too or
-// refused because the file system keeps no locks of its kind, or when both are so refused (ENOLCK,
-// EOPNOTSUPP, ENOSYS, EINVAL); any other answer fails with its reason. Locks taken are held until
-// the descriptor closes.
-IoResult lockBoth(int fd, const LockCalls& calls);
-
-// The Linux file system, taking its locks through calls.
+// The Linux file system, taking its locks through calls. Its files' lockExclusive() tries both
+// kinds, each until it answers something other than EINTR: in use when either says another program
+// holds the file; ok when each is held or refused because the file system keeps no locks of its
+// kind (ENOLCK, EOPNOTSUPP, ENOSYS, EINVAL); any other answer fails with its reason. Locks taken
+// are held until the file closes.
 std::unique_ptr<RomFileSystem> createLinuxFileSystem(LockCalls calls);
