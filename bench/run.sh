@@ -13,13 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
 
-scripts/setup-debian.sh
-if ! command -v strace >/dev/null || ! command -v fusermount3 >/dev/null ||
-   ! pkg-config --exists fuse3; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq strace fuse3 libfuse3-dev >/dev/null
-fi
+scripts/setup-debian.sh strace fuse3 libfuse3-dev
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLOPWINDER_TESTS=OFF \
       -DLOPWINDER_BENCH=ON >/dev/null

@@ -14,14 +14,11 @@ rm -f "$build"/lopwinder_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/lopwinder_*.deb)
 echo "Built $deb"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
 # Debian's own package checker: any error fails the check; warnings are shown.
-command -v lintian >/dev/null ||
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends lintian >/dev/null
+scripts/apt-install.sh lintian
 lintian --fail-on error --tag-display-limit 0 "$deb"
 # --reinstall: a second run of the same version must install this build, not keep the last one.
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install --reinstall -y -qq "./$deb" >/dev/null
+scripts/apt-install.sh --reinstall "./$deb"
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"

@@ -24,7 +24,7 @@ if command -v clang++ >/dev/null &&
    compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
     scripts/fuzz.sh "${LOPWINDER_FUZZ_SECONDS:-60}"
 else
-    echo "Skipping the fuzzing run: clang and libclang-rt-14-dev are not installed."
+    echo "Skipping the fuzzing run: clang and libclang-rt-dev are not installed."
 fi
 
 # Every setting given, so that a build folder that scripts/run.sh configured serves as well.

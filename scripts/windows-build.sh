@@ -12,15 +12,8 @@ project=$PWD
 jobs=$(nproc)
 
 scripts/setup-debian.sh
-need=()
-for p in g++-mingw-w64-x86-64-posix qt6-base-dev-tools dpkg-dev xz-utils zip unzip icoutils; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
-if ((${#need[@]})); then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}"
-fi
+scripts/apt-install.sh g++-mingw-w64-x86-64-posix qt6-base-dev-tools dpkg-dev xz-utils zip unzip \
+    icoutils
 
 # The exact Debian source of Qt: its full version (upstream and Debian revision) names the cache,
 # enters its key and the notices, and the host tools of the same version must match it.
