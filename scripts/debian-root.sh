@@ -3,8 +3,8 @@
 # Copyright (C) 2026 Lopwinder developers
 # Runs COMMAND as root in a fresh Debian root file system of release CODENAME (trixie, bookworm),
 # with a fresh clone of this project's commit in /root/lopwinder as its working folder, as a
-# newcomer on a new machine would have it. Files in /root/out of that system are copied to
-# OUT_FOLDER at the end, whatever COMMAND returns.
+# newcomer on a new machine would have it. Each FILE given with --with is copied into /root/in
+# there; what COMMAND leaves in /root/out is copied to OUT_FOLDER at the end, whatever it returns.
 #
 # The system comes from the archive that this machine's apt sources name (its mirror, and its
 # proxy when apt has one), never from an address of ours. Its base is made once with mmdebstrap and
@@ -14,13 +14,18 @@
 # Its mounts (proc, sys, dev, dev/pts, dev/shm, run, tmp) live in a mount and PID namespace of
 # their own: they and every process started inside end with COMMAND, even when it fails or the run
 # is interrupted, and nothing of this machine changes but the cache folder.
-# Usage: debian-root.sh CODENAME OUT_FOLDER COMMAND...
+# Usage: debian-root.sh CODENAME OUT_FOLDER [--with FILE]... COMMAND...
 set -euo pipefail
 cd "$(dirname "$0")/.."
 project=$PWD
-[ $# -ge 3 ] || { echo "usage: debian-root.sh CODENAME OUT_FOLDER COMMAND..." >&2; exit 2; }
-codename=$1 out=$2
+[ $# -ge 3 ] || {
+    echo "usage: debian-root.sh CODENAME OUT_FOLDER [--with FILE]... COMMAND..." >&2
+    exit 2
+}
+codename=$1 out=$(realpath -m "$2")
 shift 2
+with=()
+while [ "${1:-}" = --with ]; do with+=("$(realpath "$2")"); shift 2; done
 [ "$(id -u)" -eq 0 ] || { echo "debian-root: mounts and chroot need root" >&2; exit 1; }
 
 scripts/apt-install.sh mmdebstrap
@@ -64,8 +69,9 @@ root=$(mktemp -d "$cache/run-$codename-XXXXXX")
 trap 'rm -rf --one-file-system "$root"' EXIT
 tar -C "$root" -xf "$tarball"
 git clone -q "$project" "$root/root/lopwinder"
-mkdir -p "$root/root/out" "$root/var/cache/apt/archives" "$root/root/.cache/lopwinder" \
+mkdir -p "$root/root/in" "$root/root/out" "$root/var/cache/apt/archives" "$root/root/.cache/lopwinder" \
     "$cache/$codename-cache"
+((${#with[@]} == 0)) || cp "${with[@]}" "$root/root/in/"
 
 # Inside the namespaces: mount, then chroot. PID 1 there is this script; when it ends, the kernel
 # ends every process left and drops every mount.

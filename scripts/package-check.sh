@@ -2,23 +2,30 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 Lopwinder developers
 # Builds the Debian package, installs it on this machine, and starts the installed program under
-# Xvfb far enough to see its Open dialog. Installs system-wide: meant for CI's throwaway machine.
+# Xvfb far enough to see its Open dialog. Installs system-wide: meant for CI's throwaway machines.
+# Given a .deb built elsewhere (on another release), installs and checks that one instead.
+# Usage: package-check.sh [DEB]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=build-package
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-      -DLOPWINDER_TESTS=OFF
-cmake --build "$build"
-rm -f "$build"/lopwinder_*.deb
-(cd "$build" && cpack -G DEB >/dev/null)
-deb=$(ls "$build"/lopwinder_*.deb)
-echo "Built $deb"
-# Debian's own package checker: any error fails the check; warnings are shown.
-scripts/apt-install.sh lintian
-lintian --fail-on error --tag-display-limit 0 "$deb"
+if [ $# -ge 1 ]; then
+    deb=$(readlink -f "$1")
+    scripts/setup-debian.sh # xvfb-run and xwininfo, for the check below
+else
+    build=build-package
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+          -DLOPWINDER_TESTS=OFF
+    cmake --build "$build"
+    rm -f "$build"/lopwinder_*.deb
+    (cd "$build" && cpack -G DEB >/dev/null)
+    deb=$PWD/$(ls "$build"/lopwinder_*.deb)
+    echo "Built $deb"
+    # Debian's own package checker: any error fails the check; warnings are shown.
+    scripts/apt-install.sh lintian
+    lintian --fail-on error --tag-display-limit 0 "$deb"
+fi
 # --reinstall: a second run of the same version must install this build, not keep the last one.
-scripts/apt-install.sh --reinstall "./$deb"
+scripts/apt-install.sh --reinstall "$deb"
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
@@ -42,7 +49,8 @@ xvfb-run -a sh -c '
     QT_QPA_PLATFORM=xcb /usr/bin/lopwinder & pid=$!
     for _ in $(seq 150); do
         if xwininfo -root -tree | grep -q "\"Select a ROM...\""; then
-            kill $pid; echo "package check: the installed program shows its Open dialog"; exit 0
+            kill $pid; echo "package check: the installed program shows its Open dialog ($(
+            . /etc/os-release; echo "$PRETTY_NAME"))"; exit 0
         fi
         sleep 0.2
     done

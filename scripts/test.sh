@@ -10,6 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup-debian.sh
+echo "Testing on $(. /etc/os-release; echo "$PRETTY_NAME") with Qt $(
+    dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || qmake6 -query QT_VERSION)"
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
@@ -45,8 +47,10 @@ fi
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_TESTS=ON \
       -DLOPWINDER_WERROR=ON -DLOPWINDER_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
+# A suppression matches a library by its frames in the leak's stack: the stack is unwound in full
+# (the fast unwinder stops at the first library built without frame pointers).
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0:fast_unwind_on_malloc=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --no-tests=error --output-on-failure -j "$jobs")
 
