@@ -45,20 +45,26 @@ qt=$cache/qt-$qt_version-mingw-static-$key
 # Debian's source package of Qt (its .dsc, .orig.tar.xz and .debian.tar.xz) into $1/package,
 # unpacked into $1/qtbase; dpkg-source checks the files against the .dsc. From the folder
 # LOPWINDER_QT_SOURCE when it is set (the files distributed beside a release), else fetched with
-# apt's own means through a source list of our own (the machine's apt sources stay as they are).
+# apt's own means through a source list of our own: the source lines of the Debian archives that
+# the machine's apt sources name (its mirror, its proxy), for the suites they name; the machine's
+# apt state stays as it is.
 fetch_qt_source() {
     mkdir -p "$1/lists/partial" "$1/package"
     if [ -n "${LOPWINDER_QT_SOURCE:-}" ]; then
         cp "$LOPWINDER_QT_SOURCE"/qt6-base_* "$1/package/"
     else
-        echo "deb-src http://deb.debian.org/debian bookworm main" >"$1/sources.list"
+        apt-get indextargets --format 'deb-src $(REPO_URI) $(RELEASE) main' 'Created-By: Packages' \
+            'Origin: Debian' | sort -u >"$1/sources.list"
+        [ -s "$1/sources.list" ] ||
+            { echo "windows-build: the machine's apt sources name no Debian archive" >&2; exit 1; }
         local apt_src=(-o Dir::Etc::SourceList="$1/sources.list" -o Dir::Etc::SourceParts=/dev/null
                        -o Dir::State::Lists="$1/lists" -o APT::Sandbox::User=root)
         apt-get -qq "${apt_src[@]}" update
         (cd "$1/package" && apt-get -qq "${apt_src[@]}" source --download-only \
             "qt6-base=$qt_version" >/dev/null)
     fi
-    (cd "$1/package" && dpkg-source -x ./*.dsc ../qtbase >/dev/null 2>&1)
+    (cd "$1/package" && dpkg-source -x ./*.dsc ../qtbase >"$1/unpack.log" 2>&1) ||
+        { cat "$1/unpack.log" >&2; echo "windows-build: Qt's source could not be unpacked" >&2; exit 1; }
 }
 
 if [ ! -f "$qt/.complete" ]; then

@@ -62,11 +62,8 @@ bool isLight(const QPalette& palette) {
 
 AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
     // Owned by the main window, so that every window system keeps it above that window; fixed in
-    // size, so with no maximise or minimise button where Qt draws the frame.
-    : QWidget(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                              Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                              Qt::WindowCloseButtonHint),
-      m_mainWindow(mainWindow), m_services(services) {
+    // size.
+    : QWidget(mainWindow, fixedSizeDialog), m_mainWindow(mainWindow), m_services(services) {
     setObjectName(QStringLiteral("aboutApp"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(5730 / 15, 3555 / 15);
@@ -144,8 +141,8 @@ void AboutApp::loadTexts() {
     m_lblDescription->setText(displayedCaption(QString::fromLatin1(appidentity::description)));
     m_lblDisclaimer->setText(displayedCaption(acknowledgement));
     m_lblVersionInfo->setText(displayedCaption(
-        QStringLiteral("Version History:\r\n"                            // mutate: skip
-                       "v1.00 (21/12/08) - Zoomlet 2 support added.\r\n" // mutate: skip
+        QStringLiteral("Version History:\r\n"
+                       "v1.00 (21/12/08) - Zoomlet 2 support added.\r\n"
                        "v1.10 (21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 (J-Cart) && "
                        "Zoomlet Military support added.")
             .replace(QLatin1String("\r\n"), QLatin1String("\n"))));

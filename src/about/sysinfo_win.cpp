@@ -2,10 +2,11 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "about/sysinfo_win.h"
 
+#include "app/hexbyte.h"
+
 #include <windows.h>
 
 #include <array>
-#include <cstdio>
 #include <vector>
 
 namespace sysinfo {
@@ -57,11 +58,8 @@ KeyRead readKeyValue(Registry& registry, std::uint32_t root, const std::string& 
         value.assign(reinterpret_cast<const char*>(buffer.data()), size);
     } else if (type == Registry::typeNumber) {
         value = "&h";
-        for (std::uint32_t i = size; i > 0; --i) {
-            char digits[3];
-            std::snprintf(digits, sizeof digits, "%02X", buffer[i - 1]);
-            value += digits;
-        }
+        for (std::uint32_t i = size; i > 0; --i)
+            value += hexByte(buffer[i - 1]);
     }
     return KeyRead::Read;
 }

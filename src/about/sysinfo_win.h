@@ -18,10 +18,7 @@ public:
     using Key = std::uintptr_t;
     static constexpr std::uint32_t localMachine = 0x80000002; // HKEY_LOCAL_MACHINE
     static constexpr std::uint32_t typeText = 1;              // REG_SZ
-    static constexpr std::uint32_t typeExpandText = 2;        // REG_EXPAND_SZ
     static constexpr std::uint32_t typeNumber = 4; // REG_DWORD, least significant byte first
-    static constexpr long errorNotFound = 2;       // ERROR_FILE_NOT_FOUND
-    static constexpr long errorMoreData = 234;     // ERROR_MORE_DATA
 
     virtual ~Registry() = default;
     virtual long openKey(std::uint32_t root, const std::string& path, std::uint32_t access,

@@ -21,12 +21,12 @@ struct Message {
     QString shownTitle() const;
 };
 
+// What the Open dialog offers: one filter, its name and its patterns; each system's dialog puts
+// them in its own form.
 struct OpenFileRequest {
     QString title;
-    QString filter;      // "Description|*.a;*.b", entries separated by "|"
-    int filterIndex = 1; // counted from 1
-
-    QStringList qtNameFilters() const; // "Desc|*.a;*.b" as Qt's "Desc (*.a *.b)"
+    QString filterName;   // as shown, e.g. "ROM Files (*.bin)"
+    QStringList patterns; // e.g. "*.bin", "*.gen"
 };
 
 class Prompter {

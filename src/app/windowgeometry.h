@@ -12,6 +12,11 @@ constexpr QRect twips(int left, int top, int width, int height) {
     return {left / 15, top / 15, width / 15, height / 15};
 }
 
+// A box of fixed size: where Qt draws the frame itself, it offers no maximise or minimise button.
+constexpr Qt::WindowFlags fixedSizeDialog = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
+                                            Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
 // Places a top-level window in the middle of the primary screen's free area.
 inline void centreOnScreen(QWidget* window) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

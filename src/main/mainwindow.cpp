@@ -93,11 +93,16 @@ void MainWindow::loadRom() {
 }
 
 MainWindow::LoadOutcome MainWindow::identifyAndFill() {
-    RomContext rom{m_services.fs, m_services.prompter, {}, {}};
-    rom.romPath = m_services.prompter.askOpenFile(
-        {QStringLiteral("Select a ROM..."), QStringLiteral("ROM Files (*.bin)|*.bin;*.gen"), 1});
+    RomContext rom{m_services.fs, {}, {}};
+    rom.romPath =
+        m_services.prompter.askOpenFile({QStringLiteral("Select a ROM..."),
+                                         QStringLiteral("ROM Files (*.bin)"),
+                                         {QStringLiteral("*.bin"), QStringLiteral("*.gen")}});
 
-    if (!detectROM::identifyROM(rom, rom.romPath))
+    const detectROM::Identification identification = detectROM::identifyROM(rom, rom.romPath);
+    for (int i = 0; i < identification.failedReads; ++i)
+        tellRomNotFound();
+    if (!identification.plainFile)
         return LoadOutcome::Failed;
 
     if (!rom.romVariant) {
@@ -109,17 +114,20 @@ MainWindow::LoadOutcome MainWindow::identifyAndFill() {
     setWindowTitle(QStringLiteral("%1 - %2").arg(QLatin1String(appidentity::title),
                                                  QLatin1String(displayName(*rom.romVariant))));
 
-    if (rom.romVariant == RomVariant::Zoomlet1U || rom.romVariant == RomVariant::Zoomlet1E) {
+    // Every known variant but the first game has a row to edit.
+    const varianttable::VariantRow* row = varianttable::findSupported(rom.romVariant);
+    if (row == nullptr) {
         refuse(QStringLiteral("Zoomlet 1 is not supported due to not having a Time Trial mode, and "
                               "therefore\r\nno choosable track list. Quitting application - please "
                               "choose one of the later titles."));
         return LoadOutcome::Ended;
     }
-
-    const varianttable::VariantRow* row = varianttable::findSupported(rom.romVariant);
-    if (row == nullptr)
-        return LoadOutcome::Failed;
     return populateSlots(rom, *row);
+}
+
+void MainWindow::tellRomNotFound() {
+    m_services.prompter.message({QStringLiteral("ROM not found!"), MessageIcon::Critical,
+                                 MessageButtons::Ok, QStringLiteral("Hexwarden")});
 }
 
 void MainWindow::refuse(const QString& text) {
@@ -180,8 +188,10 @@ MainWindow::LoadOutcome MainWindow::populateSlots(const RomContext& rom,
         m_services.lifetime.endProgram();
         return LoadOutcome::Ended;
     }
-    if (table.status != slottable::Status::Read)
+    if (table.status != slottable::Status::Read) {
+        tellRomNotFound();
         return LoadOutcome::Failed;
+    }
     m_loaded = {rom.romPath, &row, table.bytes};
 
     for (int slot = 1; slot <= row.slotCount; ++slot) {

@@ -53,6 +53,7 @@ protected:
 private:
     enum class LoadOutcome { Editing, Ended, Failed };
     LoadOutcome identifyAndFill();
+    void tellRomNotFound();
     LoadOutcome populateSlots(const RomContext& rom, const varianttable::VariantRow& row);
     void fillSlotList(QComboBox* list, catalogues::Catalogue catalogue);
     void preselect(QComboBox* list, quint8 slotByte);

@@ -9,12 +9,10 @@ QString openFileName(const OpenFileRequest& request, QWidget* owner) {
     QFileDialog dialog(owner, request.title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // Show only the description; the patterns are in it already for the first entry.
+    // Qt's form, "Name (*.a *.b)"; only the name is shown, which names the patterns already.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    const QStringList filters = request.qtNameFilters();
-    dialog.setNameFilters(filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    dialog.setNameFilter(
+        QStringLiteral("%1 (%2)").arg(request.filterName, request.patterns.join(QLatin1Char(' '))));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles().value(0);

@@ -14,12 +14,9 @@
 // The system's own Open dialog. Qt's would record its folder history in the registry, and even
 // reading that history creates keys there; this one keeps nothing of the program's.
 QString openFileName(const OpenFileRequest& request, QWidget* owner) {
-    // "Description|*.a;*.b" becomes the dialog's list of NUL-separated pairs.
-    std::wstring filter = request.filter.toStdWString() + L'|';
-    for (wchar_t& c : filter) {
-        if (c == L'|')
-            c = L'\0';
-    }
+    // The dialog's form: name and patterns ("*.a;*.b"), each ended by a NUL, and one more NUL.
+    std::wstring filter = request.filterName.toStdWString() + L'\0' +
+                          request.patterns.join(QLatin1Char(';')).toStdWString() + L'\0';
     const std::wstring title = request.title.toStdWString();
     std::vector<wchar_t> file(32768, L'\0');
     OPENFILENAMEW dialog{};
@@ -28,7 +25,7 @@ QString openFileName(const OpenFileRequest& request, QWidget* owner) {
     dialog.hwndOwner =
         owner && owner->isVisible() ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
     dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
+    dialog.nFilterIndex = 1;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = title.c_str();

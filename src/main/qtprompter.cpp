@@ -2,6 +2,7 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "main/qtprompter.h"
 
+#include "app/windowgeometry.h"
 #include "main/openfiledialog.h"
 
 #include <QApplication>
@@ -12,11 +13,6 @@
 #include <QWidget>
 
 namespace {
-
-// A box of fixed size offers no maximise or minimise button where Qt draws the frame itself.
-constexpr Qt::WindowFlags fixedSizeDialog = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                            Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 // Where Qt 6.4 draws the frame itself (Wayland), its title bar shows minimise, maximise and close
 // buttons whatever the window asks for, and cuts the title short on a narrow box: there the box is

@@ -51,14 +51,18 @@ std::optional<RomVariant> variantOf(const QString& path, const ByteReader& read)
     return readEquals(read, 0x000, "DNLD") ? RomVariant::Zoomlet96JCart : RomVariant::Zoomlet96;
 }
 
-bool identifyROM(RomContext& rom, const QString& path) {
+Identification identifyROM(RomContext& rom, const QString& path) {
+    Identification identification;
     const FileStatus status = rom.fs.stat(path);
     if (!status.exists || !status.regular)
-        return false;
-    rom.romVariant = variantOf(path, [&rom](qint32 offset, qint16 length) {
-        return readwritetext::readText(rom, offset, length);
+        return identification;
+    identification.plainFile = true;
+    rom.romVariant = variantOf(path, [&](qint32 offset, qint16 length) {
+        const std::optional<std::string> bytes = readwritetext::readText(rom, offset, length);
+        identification.failedReads += bytes ? 0 : 1;
+        return bytes.value_or(std::string());
     });
-    return true;
+    return identification;
 }
 
 } // namespace detectROM

@@ -13,10 +13,15 @@
 // Names the ROM variant from the file name's extension and a few cartridge header bytes.
 namespace detectROM {
 
-// Sets rom.romVariant: the variant, or none for a file of no variant it knows. Returns false,
-// reading nothing, when path names no existing plain file (an empty path included).
-// Reads go through readText and so through rom.romPath, which must equal path.
-[[nodiscard]] bool identifyROM(RomContext& rom, const QString& path);
+struct Identification {
+    bool plainFile = false; // false: path names no existing plain file (an empty path included)
+    int failedReads = 0;    // reads that found the file gone or unreadable; each read as no bytes
+};
+
+// Sets rom.romVariant: the variant, or none for a file of no variant it knows. Reads nothing when
+// path names no existing plain file. Reads go through readText and so through rom.romPath, which
+// must equal path.
+[[nodiscard]] Identification identifyROM(RomContext& rom, const QString& path);
 
 // Reads length bytes at offset; bytes the file does not have come back as 0x00 or not at all.
 using ByteReader = std::function<std::string(qint32 offset, qint16 length)>;

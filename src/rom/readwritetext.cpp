@@ -4,18 +4,12 @@
 
 namespace readwritetext {
 
-std::string readText(const RomContext& rom, qint32 offset, qint16 length) {
+std::optional<std::string> readText(const RomContext& rom, qint32 offset, qint16 length) {
     if (length == 0)
-        return {};
+        return std::string();
     std::string bytes;
-    const IoResult result = length > 0 && offset >= 0
-                                ? rom.fs.readAt(rom.romPath, offset, length, bytes)
-                                : IoResult{QStringLiteral("Invalid position.")};
-    if (!result.ok()) {
-        rom.prompter.message({QStringLiteral("ROM not found!"), MessageIcon::Critical,
-                              MessageButtons::Ok, QStringLiteral("Hexwarden")});
-        return {};
-    }
+    if (!rom.fs.readAt(rom.romPath, offset, length, bytes).ok())
+        return std::nullopt;
     // A short image is not an error here; the zeros never match a header literal.
     bytes.resize(static_cast<std::size_t>(length), '\0');
     return bytes;

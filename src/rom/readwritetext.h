@@ -6,6 +6,7 @@
 
 #include <QtGlobal>
 
+#include <optional>
 #include <string>
 
 // Runs of the ROM file's bytes as byte text, for identification, the slot table and its writing:
@@ -14,9 +15,9 @@
 namespace readwritetext {
 
 // Reads length bytes at offset from the file named by rom.romPath, opening and closing it within
-// the call. Bytes past the end of the file read as 0x00. On any failure shows "ROM not found!"
-// (once per call) and returns empty text. Length 0 returns empty text without touching the file.
-std::string readText(const RomContext& rom, qint32 offset, qint16 length);
+// the call. Bytes past the end of the file read as 0x00. None when the file could not be read (the
+// caller tells the user). Length 0 returns empty text without touching the file.
+std::optional<std::string> readText(const RomContext& rom, qint32 offset, qint16 length);
 
 // Writes every byte of text at offset into a file the caller has opened; empty text writes
 // nothing. The file stays open.

@@ -2,7 +2,6 @@
 // Copyright (C) 2026 Lopwinder developers
 #pragma once
 
-#include "app/prompter.h"
 #include "rom/romfilesystem.h"
 #include "rom/romvariant.h"
 
@@ -13,7 +12,6 @@
 // The run-wide state of the one ROM a run edits: set once at start-up, read afterwards.
 struct RomContext {
     RomFileSystem& fs;
-    Prompter& prompter;
     QString romPath;                      // the file chosen at start-up; empty after Cancel
     std::optional<RomVariant> romVariant; // set by identifyROM; none: not a variant it knows
 };

@@ -24,6 +24,14 @@ struct IoResult {
     bool ok() const { return reason.isEmpty() && !inUse; }
 };
 
+// The one check of a position asked for, whatever the system: ok, or "Invalid position." for a
+// negative offset or length.
+inline IoResult checkPosition(qint64 offset, qint64 length) {
+    if (offset < 0 || length < 0)
+        return {QStringLiteral("Invalid position.")};
+    return {};
+}
+
 // An existing plain file opened for reading and writing. Closes itself if the caller did not.
 class RomFile {
 public:

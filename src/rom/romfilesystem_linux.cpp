@@ -79,8 +79,8 @@ IoResult openPlainFile(const QString& path, int access, FileDescriptor& fd) {
 
 IoResult readDescriptor(int fd, qint64 offset, qint64 length, std::string& out) {
     out.clear();
-    if (offset < 0 || length < 0)
-        return {QStringLiteral("Invalid position.")};
+    if (const IoResult position = checkPosition(offset, length); !position.ok())
+        return position;
     out.resize(static_cast<std::size_t>(length));
     std::size_t done = 0;
     while (done < out.size()) {

@@ -26,8 +26,8 @@ public:
         return locked;
     }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
-        if (offset < 0 || length < 0)
-            return {QStringLiteral("Invalid position.")};
+        if (const IoResult position = checkPosition(offset, length); !position.ok())
+            return position;
         return result(m_file->readAt(offset, length, out));
     }
     IoResult writeAt(qint64 offset, const std::string& bytes) override {
@@ -46,8 +46,8 @@ public:
         return fromWin32(win32file::stat(path.toStdWString()));
     }
     IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override {
-        if (offset < 0 || length < 0)
-            return {QStringLiteral("Invalid position.")};
+        if (const IoResult position = checkPosition(offset, length); !position.ok())
+            return position;
         return result(win32file::readAt(path.toStdWString(), offset, length, out));
     }
     std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& opened) override {

@@ -13,9 +13,11 @@ Table read(const RomContext& rom, const varianttable::VariantRow& row) {
         table.status = Status::Truncated;
         return table;
     }
-    table.bytes = readwritetext::readText(rom, row.slotTableOffset, row.slotCount);
-    if (table.bytes.size() == static_cast<std::size_t>(row.slotCount))
+    if (std::optional<std::string> bytes =
+            readwritetext::readText(rom, row.slotTableOffset, row.slotCount)) {
+        table.bytes = std::move(*bytes);
         table.status = Status::Read;
+    }
     return table;
 }
 

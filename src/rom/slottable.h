@@ -13,7 +13,7 @@ namespace slottable {
 enum class Status {
     Read,      // bytes holds one track ID per slot
     Truncated, // the file ends before the table does: showing it would invent bytes
-    Failed,    // the file is gone or could not be read (readText has told the user)
+    Failed,    // the file is gone or could not be read
 };
 
 struct Table {
@@ -21,8 +21,7 @@ struct Table {
     std::string bytes;
 };
 
-// Checks that the whole table lies inside rom.romPath's file, then reads it with one readText,
-// which tells the user when the file cannot be read.
+// Checks that the whole table lies inside rom.romPath's file, then reads it with one readText.
 Table read(const RomContext& rom, const varianttable::VariantRow& row);
 
 } // namespace slottable

@@ -10,12 +10,9 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 // Writes a whole slot table into the ROM in place, for Save and Reset alike.
 namespace slotwriter {
-
-enum class Action { Save, Reset };
 
 enum class Outcome {
     Written,       // on disk: written, flushed and closed
@@ -25,10 +22,26 @@ enum class Outcome {
     Unconfirmed,   // all bytes were handed over, but the flush or close failed
 };
 
+// What went wrong, in the order the steps are taken.
+enum class Failure {
+    None,
+    InUse,          // another program holds the file: a lease, a share mode or a lock
+    OpenFailed,     // detail: the system's words
+    LockFailed,     // detail: the system's words
+    ReadFailed,     // detail: the system's words
+    NotSameVariant, // the file no longer identifies as the variant loaded
+    TooShort,       // the file ends before the table does; it was not extended
+    TableChanged,   // the table is not the one last read or written
+    WriteFailed,    // detail: the system's words
+    SizeChanged,    // another program changed the size while the table was written
+    FlushFailed,    // detail: the system's words
+    CloseFailed,    // detail: the system's words
+};
+
 struct Result {
     Outcome outcome = Outcome::Written;
-    QString reason; // what happened, in plain words; empty when written
-    QString advice; // what the user can do; empty: fix the cause and try again
+    Failure failure = Failure::None;
+    QString detail; // the system's own words, for the failures that have them
 };
 
 // What the file must still hold before anything is written into it.
@@ -44,8 +57,5 @@ struct Expected {
 // size, flushes it to the device and closes it.
 Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& expected,
                       qint32 offset, const std::string& slotString);
-
-// The whole text of the message that tells the user a failed write's outcome.
-QString failureText(Action action, const Result& result);
 
 } // namespace slotwriter

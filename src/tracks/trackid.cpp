@@ -2,10 +2,12 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "tracks/trackid.h"
 
+#include "app/hexbyte.h"
+
 namespace trackid {
 
 QString text(quint8 id) {
-    return QStringLiteral("%1").arg(id, 2, 16, QLatin1Char('0')).toUpper();
+    return QString::fromLatin1(hexByte(id));
 }
 
 std::optional<quint8> fromLabel(const QString& label) {

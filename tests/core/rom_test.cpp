@@ -55,40 +55,37 @@ TEST(Identify, NamesTheVariantWithOnlyTheReadsItNeeds) {
     ASSERT_TRUE(QDir().mkpath(dir.filePath("v1.0")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.bin")).constData(), 0600), 0);
     for (const Case& c : cases) {
-        ScriptedPrompter prompter;
         ScriptedFileSystem fs;
         const QString path = c.image.empty() ? *c.fileName ? dir.filePath(c.fileName) : QString()
                                              : romimage::writeFile(dir.path(), c.fileName, c.image);
-        RomContext rom{fs, prompter, path, {}};
-        EXPECT_EQ(detectROM::identifyROM(rom, path), !c.image.empty()) << c.fileName;
+        RomContext rom{fs, path, {}};
+        const detectROM::Identification identified = detectROM::identifyROM(rom, path);
+        EXPECT_EQ(identified.plainFile, !c.image.empty()) << c.fileName;
+        EXPECT_EQ(identified.failedReads, 0) << c.fileName;
         const std::string named = rom.romVariant    ? std::string(displayName(*rom.romVariant))
                                   : c.image.empty() ? ""
                                                     : "Error!";
         EXPECT_EQ(named, c.variant) << c.fileName;
         EXPECT_EQ(fs.reads, c.reads) << c.fileName;
-        EXPECT_TRUE(prompter.messages.empty());
     }
 }
 
-// Bytes as they are, zeros past the end; a missing file or a pipe (never read) is "ROM not found!".
-TEST(ReadText, ReadsBytesAsTheyAreOrSaysRomNotFound) {
+// Bytes as they are, zeros past the end; a missing file, a pipe (never read) or a position before
+// the start reads as nothing at all.
+TEST(ReadText, ReadsBytesAsTheyAreOrNothing) {
     QTemporaryDir dir;
-    ScriptedPrompter prompter;
     ScriptedFileSystem fs;
-    RomContext rom{
-        fs, prompter, romimage::writeFile(dir.path(), "ß.bin", std::string("A\0\xff\x80", 4)), {}};
+    RomContext rom{fs, romimage::writeFile(dir.path(), "ß.bin", std::string("A\0\xff\x80", 4)), {}};
     EXPECT_EQ(readwritetext::readText(rom, 1, 5), std::string("\0\xff\x80\0\0", 5));
+    EXPECT_EQ(readwritetext::readText(rom, 0, 0), std::string());
     EXPECT_EQ(fs.reads, (Reads{{1, 5}}));
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(readwritetext::readText(rom, -1, 4), std::nullopt);
+    EXPECT_EQ(readwritetext::readText(rom, 0, -4), std::nullopt);
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.bin")).constData(), 0600), 0);
     for (const char* name : {"nothing here.bin", "pipe.bin"}) {
         rom.romPath = dir.filePath(name);
-        EXPECT_EQ(readwritetext::readText(rom, 0, 4), "");
+        EXPECT_EQ(readwritetext::readText(rom, 0, 4), std::nullopt) << name;
     }
-    ASSERT_EQ(prompter.messages.size(), 2u);
-    const Message& m = prompter.messages[1];
-    EXPECT_EQ(m.text + "|" + m.shownTitle(), "ROM not found!|Hexwarden");
-    EXPECT_TRUE(m.icon == MessageIcon::Critical && m.buttons == MessageButtons::Ok);
 }
 
 } // namespace

@@ -40,9 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                            file.write(image.data(), qint64(image.size())) != qint64(image.size())))
         std::abort();
 
-    ScriptedPrompter prompter;
-    RomContext rom{systemFileSystem(), prompter, path, {}};
-    const bool identified = detectROM::identifyROM(rom, path);
+    RomContext rom{systemFileSystem(), path, {}};
+    const bool identified = detectROM::identifyROM(rom, path).plainFile;
     if ((rom.romVariant && !identified) || (rom.romVariant && !varianttable::find(rom.romVariant)))
         std::abort();
     const auto* row = varianttable::findSupported(rom.romVariant);

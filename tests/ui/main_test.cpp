@@ -4,6 +4,7 @@
 #include "main/qtprompter.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -87,9 +88,13 @@ void MainTest::refusals() {
     if (readFault != 2 && !bytes.isEmpty())
         QCOMPARE(romimage::readFile(path), bytes.toStdString());
     const OpenFileRequest& asked = h.prompter.openRequests.at(0);
-    QCOMPARE(asked.title + asked.filter + QString::number(asked.filterIndex),
-             QStringLiteral("Select a ROM...ROM Files (*.bin)|*.bin;*.gen1"));
-    QCOMPARE(asked.qtNameFilters(), QStringList{"ROM Files (*.bin) (*.bin *.gen)"});
+    QCOMPARE(asked.title + "|" + asked.filterName + "|" + asked.patterns.join(';'),
+             QStringLiteral("Select a ROM...|ROM Files (*.bin)|*.bin;*.gen"));
+    if (expected[0] == "ROM not found!") {
+        const Message& notFound = h.prompter.messages.front();
+        QCOMPARE(notFound.shownTitle(), QStringLiteral("Hexwarden"));
+        QVERIFY(notFound.icon == MessageIcon::Critical && notFound.buttons == MessageButtons::Ok);
+    }
 }
 
 void MainTest::layoutAndFocusOrder() {
@@ -265,6 +270,8 @@ void MainTest::realDialogs() {
                                 fixed ? "fixed" : "resizable"}
                         .join('|');
         }
+        if (auto* open = qobject_cast<QFileDialog*>(dialog))
+            seen << open->windowTitle() + "|" + open->nameFilters().join(';');
         if (auto* box = qobject_cast<QMessageBox*>(dialog))
             box->button(QMessageBox::No)->click();
         dialog->close();
@@ -273,14 +280,17 @@ void MainTest::realDialogs() {
     QTimer::singleShot(0, inspect); // at start-up, before the main window shows
     QCOMPARE(prompter.message(ask), Answer::No);
     QTimer::singleShot(0, inspect);
-    QCOMPARE(prompter.askOpenFile({"Select a ROM...", "ROM Files (*.bin)|*.bin;*.gen", 1}), "");
+    QCOMPARE(prompter.askOpenFile({"Select a ROM...", "ROM Files (*.bin)", {"*.bin", "*.gen"}}),
+             "");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTimer::singleShot(0, inspect);
     QCOMPARE(prompter.message(ask), Answer::No);
     const QString box =
         QStringLiteral("Really\nreset?|Lopwinder|%1|2|1|fixed").arg(QMessageBox::Warning);
-    QCOMPARE(seen, QStringList({"free anywhere", box, "owned above it", "owned above it", box}));
+    QCOMPARE(seen, QStringList({"free anywhere", box, "owned above it",
+                                "Select a ROM...|ROM Files (*.bin) (*.bin *.gen)", "owned above it",
+                                box}));
 }
 
 QTEST_MAIN(MainTest)
