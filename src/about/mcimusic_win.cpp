@@ -19,6 +19,9 @@ MciMusic::MciMusic(Send send) : m_send(std::move(send)) {
 }
 
 void MciMusic::start(const std::string& path) {
+    if (m_started)
+        stop();
+    m_started = true;
     const std::string quoted = path.find(' ') == std::string::npos ? path : '"' + path + '"';
     m_send("open " + quoted + " type sequencer alias midwhee", nullptr, 0);
     m_send("play midwhee", nullptr, 0);
@@ -31,5 +34,6 @@ bool MciMusic::isPlaying() {
 }
 
 void MciMusic::stop() {
+    m_started = false;
     m_send("close midwhee", nullptr, 0);
 }

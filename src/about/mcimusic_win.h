@@ -15,7 +15,8 @@ public:
     explicit MciMusic(Send send); // a null send: mciSendStringA itself
 
     // "open <path> type sequencer alias midwhee" (the path in double quotes if it holds a blank),
-    // then "play midwhee".
+    // then "play midwhee"; first "close midwhee" when it started a piece that was not stopped, so
+    // that the new piece plays from its start and not the old one on.
     void start(const std::string& path);
     // "status midwhee mode" into a new 255-character reply; whether it begins "playing".
     bool isPlaying();
@@ -24,4 +25,5 @@ public:
 
 private:
     Send m_send;
+    bool m_started = false;
 };

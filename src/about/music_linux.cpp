@@ -15,10 +15,6 @@
 #include <mutex>
 #include <thread>
 
-#ifndef LOPWINDER_MODULE_DIR
-#define LOPWINDER_MODULE_DIR ""
-#endif
-
 namespace {
 
 // The MIDI module, loaded by the first opener that needs it. Openers share it with the
@@ -172,11 +168,19 @@ std::unique_ptr<Music> createFluidSynthMusic(const FluidSynthOptions& options) {
     return std::make_unique<FluidSynthMusic>(options);
 }
 
+QString fluidSynthModulePath(const QString& programFolder) {
+    // The build names both: the module's file and the folder it is installed to.
+    const QString name = QStringLiteral(LOPWINDER_MUSIC_MODULE);
+    const QString beside = programFolder + QLatin1Char('/') + name;
+    return QFileInfo::exists(beside) ? beside : QStringLiteral(LOPWINDER_MODULE_DIR "/") + name;
+}
+
+int runningOpeners() {
+    const std::shared_ptr<Openers> running = openers();
+    const std::lock_guard lock(running->mutex);
+    return running->running;
+}
+
 std::unique_ptr<Music> createSystemMusic() {
-    // Beside the program in a build tree; in the library folder once installed.
-    const QString name = QStringLiteral("liblopwinder_fluidsynth.so");
-    QString module = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
-    if (!QFileInfo::exists(module) && *LOPWINDER_MODULE_DIR)
-        module = QStringLiteral(LOPWINDER_MODULE_DIR "/") + name;
-    return createFluidSynthMusic({module, {}, {}});
+    return createFluidSynthMusic({fluidSynthModulePath(QCoreApplication::applicationDirPath()), {}, {}});
 }

@@ -16,3 +16,10 @@ struct FluidSynthOptions {
 };
 
 std::unique_ptr<Music> createFluidSynthMusic(const FluidSynthOptions& options);
+
+// The module the system's music loads: beside the program (a build tree) when it is there, else
+// in the folder the program is installed to.
+QString fluidSynthModulePath(const QString& programFolder);
+
+// Openers still at work, which the program's end gives a moment to finish.
+int runningOpeners();

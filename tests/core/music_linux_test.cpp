@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -54,6 +55,15 @@ TEST(LinuxMusic, PlaysThePieceOnceWhole) {
     EXPECT_GT(last - first, 4 * 44100 * 9 / 10); // the second-long note sounded, not cut short
 }
 
+// The system's music loads the module beside the program (in a build tree), else the installed one.
+TEST(LinuxMusic, FindsItsModuleBesideTheProgramOrInstalled) {
+    QTemporaryDir dir;
+    EXPECT_EQ(fluidSynthModulePath(dir.path()), LOPWINDER_INSTALLED_MODULE);
+    const QString beside = dir.filePath(QFileInfo(LOPWINDER_TEST_MODULE).fileName());
+    ASSERT_TRUE(QFile::copy(LOPWINDER_TEST_MODULE, beside));
+    EXPECT_EQ(fluidSynthModulePath(dir.path()), beside);
+}
+
 // What cannot play (a file that is not MIDI, a folder, no module) never says it plays.
 TEST(LinuxMusic, WhatCannotPlayIsSilent) {
     QTemporaryDir dir;
@@ -93,7 +103,8 @@ TEST(LinuxSystemInfo, StartsTheFirstToolOnPath) {
 // opened; at its end the program gives such an opener a moment to finish, so that none is cut off
 // inside the synthesizer, but never waits on one that hangs. (The About box stops it on closing.)
 TEST(LinuxMusic, ExitWaitsForAnOpenerOnlyAMoment) {
-    for (const auto& [openMs, atExit] : {std::pair{"300", "0 1 1"}, {"60000", "1 0 0"}}) {
+    for (const auto& [openMs, atExit] :
+         {std::pair{"300", "0 1 1, 0 running"}, {"60000", "1 0 0, 1 running"}}) {
         QProcess process;
         process.start(LOPWINDER_EXIT_WHILE_OPENING, {LOPWINDER_SLOW_MODULE, openMs});
         ASSERT_TRUE(process.waitForFinished(-1));

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -63,6 +64,15 @@ void registryAndLauncher(Registry& registry) {
     CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder Quoting\\plain.exe", FALSE);
     CHECK(sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting\\plain.exe"));
     CHECK(!sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting"));
+    CHECK(!sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting\\none.exe"));
+    for (const DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+        const char* kept = "C:\\Lopwinder Quoting\\kept.exe";
+        CopyFileA("C:\\windows\\system32\\hostname.exe", kept, FALSE);
+        SetFileAttributesA(kept, attribute);
+        CHECK(!sysinfo::systemPlainFileExists(kept));
+        SetFileAttributesA(kept, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(kept);
+    }
     // "C:\Lopwinder.exe" must not start in place of a missing tool in "C:\Lopwinder Quoting".
     CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder.exe", FALSE);
     CHECK(!sysinfo::systemLaunch("C:\\Lopwinder Quoting\\tool.exe"));
@@ -104,6 +114,15 @@ void lookupOrder(Registry& registry) {
         check(looked + "|" + launched + "|" + (found ? "found" : "unavailable") == expected,
               expected.c_str(), __LINE__);
     }
+    // The second location with the system's own file check and launcher: the tool there starts.
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, first), RegDeleteTreeA(HKEY_LOCAL_MACHINE, second);
+    CreateDirectoryA("C:\\Lopwinder Tools", nullptr);
+    CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder Tools\\MSINFO32.EXE", FALSE);
+    setValue(createKey(second), "MSINFO", REG_SZ, std::string("C:\\Lopwinder Tools") + '\0');
+    sysinfo::Platform system{registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch};
+    CHECK(sysinfo::launchSysInfo(system));
+    DeleteFileA("C:\\Lopwinder Tools\\MSINFO32.EXE");
+    CHECK(!sysinfo::launchSysInfo(system));
 }
 
 // The music's exact command strings, through the real winmm: a path with a blank is quoted whole
@@ -119,11 +138,31 @@ void music() {
     CHECK(!mci.isPlaying());
     mci.stop();
     mci.start("C:\\none.dat");
+    mci.start("C:\\again.dat"); // what played before is closed first
     CHECK(sent == std::vector<std::string>(
                       {"open \"C:\\Lopwinder Quoting\\no such.dat\" type sequencer alias midwhee",
                        "play midwhee", "status midwhee mode", "close midwhee",
-                       "open C:\\none.dat type sequencer alias midwhee", "play midwhee"}));
+                       "open C:\\none.dat type sequencer alias midwhee", "play midwhee",
+                       "close midwhee", "open C:\\again.dat type sequencer alias midwhee",
+                       "play midwhee"}));
     CHECK(answers[0] == 275);
+
+    // Playing exactly while the device's mode reply begins "playing", read into a fresh buffer of
+    // 255 characters at every poll.
+    std::vector<std::string> replies{"playing", "playing sequencer", "stopped", "", "paused"};
+    std::string seen;
+    MciMusic scripted([&](const std::string&, char* reply, std::uint32_t capacity) {
+        seen += reply[0] == '\0' && capacity == 255 ? "." : "!";
+        if (!replies.front().empty())
+            std::memcpy(reply, replies.front().c_str(), replies.front().size() + 1);
+        replies.erase(replies.begin());
+        return 0u;
+    });
+    std::string playing;
+    for (int i = 0; i < 5; ++i)
+        playing += scripted.isPlaying() ? "1" : "0";
+    CHECK(playing == "11000");
+    CHECK(seen == ".....");
 }
 
 void files(const std::wstring& folder) {
@@ -206,8 +245,18 @@ void lockedByAnotherProgram() {
     SetEvent(release);
     CHECK(WaitForSingleObject(holder.hProcess, 20000) == WAIT_OBJECT_0);
     rom = win32file::File::openExisting(path, reason, inUse);
-    CHECK(rom && rom->lockAll(inUse).empty() && !inUse && rom->writeAt(4, "WXYZ").empty() &&
-          rom->flush().empty() && rom->close().empty());
+    CHECK(rom && rom->lockAll(inUse).empty() && !inUse && rom->writeAt(4, "WXYZ").empty());
+    // The lock is exclusive: while it is held, no other program takes even a shared lock on the
+    // table; once the file is closed, one may.
+    HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    OVERLAPPED table{};
+    table.Offset = 4;
+    CHECK(!LockFileEx(reader, LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table) &&
+          GetLastError() == ERROR_LOCK_VIOLATION);
+    CHECK(rom && rom->flush().empty() && rom->close().empty());
+    CHECK(LockFileEx(reader, LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table));
+    CloseHandle(reader);
     CHECK(win32file::readAt(path, 0, 100, out).empty() && out == "0123WXYZ89abcdef");
     for (HANDLE handle : {holder.hThread, holder.hProcess, held, release})
         CloseHandle(handle);

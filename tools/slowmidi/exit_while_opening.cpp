@@ -2,9 +2,10 @@
 // Copyright (C) 2026 Lopwinder developers
 // exit-while-opening MODULE OPEN_MS: starts the Linux music with the stand-in module, whose device
 // takes OPEN_MS to open, and leaves main (the music destroyed) while it is still opening. It prints
-// "leaving main" then, and the stand-in's counts ("opening opened closed") as the very last thing
-// the process does, after the music's own wait at exit: so a test sees from the counts whether
-// exit waited for the opener, and a benchmark can time the exit.
+// "leaving main" then, and the stand-in's counts ("opening opened closed") and the openers the
+// music still counts as the very last thing the process does, after the music's own wait at exit:
+// so a test sees from the counts whether exit waited for the opener, and a benchmark can time the
+// exit.
 #include "about/music_linux.h"
 
 #include <QLibrary>
@@ -21,7 +22,7 @@ CountsFunction counts = nullptr;
 void printCounts() {
     int c[3];
     counts(c);
-    std::printf("at exit: %d %d %d\n", c[0], c[1], c[2]);
+    std::printf("at exit: %d %d %d, %d running\n", c[0], c[1], c[2], runningOpeners());
     std::fflush(stdout);
 }
 
