@@ -149,7 +149,7 @@ void music() {
 
     // Playing exactly while the device's mode reply begins "playing", read into a fresh buffer of
     // 255 characters at every poll.
-    std::vector<std::string> replies{"playing", "playing sequencer", "stopped", "", "paused"};
+    std::vector<std::string> replies{"playing", "playing sequencer", "stopped", "", "play"};
     std::string seen;
     MciMusic scripted([&](const std::string&, char* reply, std::uint32_t capacity) {
         seen += reply[0] == '\0' && capacity == 255 ? "." : "!";
