@@ -97,10 +97,6 @@ AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
     connect(m_stillPlayingTimer, &QTimer::timeout, this, &AboutApp::onMusicPoll);
 
     loadTexts();
-    // The music plays once, from its start, while the box is open; the poll closes it when done.
-    m_stillPlayingTimer->start();
-    m_services.music.start(programFile(m_services.programFolder,
-                                       QStringLiteral("supplimentary.dat"), m_services.separator));
 }
 
 AboutApp::~AboutApp() {
@@ -172,6 +168,15 @@ void AboutApp::onSysInfoClicked() {
     }
 }
 
+// The music plays once, from its start, while the box is open; the poll closes it when done.
+void AboutApp::startMusic() {
+    if (m_unloaded)
+        return;
+    m_stillPlayingTimer->start();
+    m_services.music.start(programFile(m_services.programFolder,
+                                       QStringLiteral("supplimentary.dat"), m_services.separator));
+}
+
 // A piece that has ended is closed, and never played again while the box stays open.
 void AboutApp::onMusicPoll() {
     if (!m_services.music.isPlaying())
@@ -226,4 +231,10 @@ void AboutApp::paintEvent(QPaintEvent* event) {
                      light ? QColor(128, 128, 128) : palette().color(QPalette::Dark));
     painter.fillRect(QRect(QPoint(105 / 15, shadow + 1), QPoint(5654 / 15, shadow + 2)),
                      light ? QColor(Qt::white) : palette().color(QPalette::Light));
+    // The music starts once the box is on screen, right after its first paint, so that opening
+    // its device never competes with that paint.
+    if (!m_musicQueued) {
+        m_musicQueued = true;
+        QMetaObject::invokeMethod(this, &AboutApp::startMusic, Qt::QueuedConnection);
+    }
 }

@@ -59,11 +59,13 @@ private:
     void loadTexts();
     void unload();
     void onSysInfoClicked();
+    void startMusic();
     void onMusicPoll();
 
     QWidget* m_mainWindow;
     AboutServices& m_services;
     bool m_unloaded = false;
+    bool m_musicQueued = false;
 
     QLabel* m_picIcon = nullptr;
     QLabel* m_lblTitle = nullptr;

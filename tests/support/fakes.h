@@ -59,11 +59,14 @@ private:
 // Records what the About box asks of its music ("start FILE", "isPlaying", "stop") and answers
 // isPlaying() with playing.
 struct RecordingMusic final : Music {
-    void start(const QString& file) override { calls.push_back("start " + file.toStdString()); }
+    void start(const QString& file) override {
+        calls.push_back("start " + file.toStdString()), onStart();
+    }
     bool isPlaying() override { return calls.push_back("isPlaying"), playing; }
     void stop() override { calls.push_back("stop"), onStop(); }
 
     bool playing = true;
+    std::function<void()> onStart = [] {};
     std::function<void()> onStop = [] {};
     std::vector<std::string> calls;
 };

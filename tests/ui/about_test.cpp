@@ -32,6 +32,15 @@ struct AboutHarness : Harness {
     }
 };
 
+// Counts the About box's paints.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject* object, QEvent* event) override {
+        paints += event->type() == QEvent::Paint && qobject_cast<AboutApp*>(object) ? 1 : 0;
+        return false;
+    }
+};
+
 } // namespace
 
 class AboutTest : public QObject {
@@ -94,7 +103,14 @@ void AboutTest::textsAndLayout() {
 
 void AboutTest::musicSysInfoAndClosing() {
     AboutHarness h;
-    QCOMPARE(h.music.calls, Calls{started});
+    // The music starts right after the box's first paint, not before.
+    PaintCounter counter;
+    qApp->installEventFilter(&counter);
+    int paintsAtStart = -1;
+    h.music.onStart = [&] { paintsAtStart = counter.paints; };
+    QVERIFY(h.music.calls.empty());
+    QTRY_COMPARE(h.music.calls, Calls{started});
+    QCOMPARE(paintsAtStart, 1);
     QCOMPARE(h.box->stillPlayingTimer()->interval(), 100);
     QTRY_VERIFY(h.count("isPlaying") >= 2);
     QCOMPARE(h.count("stop"), 0);
@@ -121,9 +137,15 @@ void AboutTest::musicSysInfoAndClosing() {
     QCOMPARE(h.music.calls, Calls{"stop"});
     QVERIFY(h.window->isEnabled());
     h.window->about()->click();
-    QCOMPARE(h.music.calls, Calls({"stop", started}));
+    QTRY_COMPARE(h.music.calls, Calls({"stop", started}));
     h.box->cmdOK()->click();
     QCOMPARE(h.music.calls.back(), "stop");
+    // A box closed before it was ever painted plays nothing.
+    h.music.calls.clear();
+    h.window->about()->click();
+    h.box->close();
+    QTest::qWait(200);
+    QCOMPARE(h.music.calls, Calls{"stop"});
     QVERIFY(h.window->isEnabled() && h.window->close());
 }
 
