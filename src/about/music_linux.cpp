@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
@@ -51,17 +52,20 @@ struct Device {
     bool abandoned = false; // closed while still opening: the opener closes what it opens
 };
 
-// Openers still at work. At program exit they get a moment to finish, so that none is cut off
-// inside the synthesizer while the process winds down; a stuck audio server is not waited for.
+// Openers still at work: a plain atomic, so that it can be read at any point of the program's end,
+// after the statics below are gone too.
+constinit std::atomic<int> openersRunning{0};
+
+// At program exit the openers get a moment to finish, so that none is cut off inside the
+// synthesizer while the process winds down; a stuck audio server is not waited for.
 struct Openers {
     void count(int change) {
         const std::lock_guard lock(mutex);
-        running += change;
+        openersRunning += change;
         finished.notify_all();
     }
     std::mutex mutex;
     std::condition_variable finished;
-    int running = 0;
 };
 
 std::shared_ptr<Openers> openers() {
@@ -70,7 +74,7 @@ std::shared_ptr<Openers> openers() {
         ~WaitAtExit() {
             std::unique_lock lock(openers->mutex);
             openers->finished.wait_for(lock, std::chrono::seconds(2),
-                                       [this] { return openers->running == 0; });
+                                       [] { return openersRunning == 0; });
         }
     };
     static WaitAtExit atExit;
@@ -176,9 +180,7 @@ QString fluidSynthModulePath(const QString& programFolder) {
 }
 
 int runningOpeners() {
-    const std::shared_ptr<Openers> running = openers();
-    const std::lock_guard lock(running->mutex);
-    return running->running;
+    return openersRunning;
 }
 
 std::unique_ptr<Music> createSystemMusic() {
