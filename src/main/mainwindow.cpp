@@ -86,7 +86,7 @@ void MainWindow::loadRom() {
     try {
         outcome = identifyAndFill();
     } catch (const std::exception&) {
-        outcome = LoadOutcome::Failed;
+        // Left as failed: told like any other failure to load.
     }
     if (outcome == LoadOutcome::Failed)
         refuse(startUpFailureText);

@@ -90,7 +90,11 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
          "loaded it.\r\n\r\nClose Lopwinder and open the file again to see the current tracks.",
          false},
         {[](const Loaded& l) { QFile::remove(l.path), l.replace(romimage::build("Zoomlet 2")); },
-         false, false, "no longer the ROM that was loaded", false},
+         false, false,
+         "unchanged.\r\n\r\nThe file is no longer the ROM that was loaded: it is not a \"Zoomlet 2 "
+         "(J-Cart)\" image any more.\r\n\r\nTo edit the file as it is now, close Lopwinder and "
+         "open it again.",
+         false},
         {[](const Loaded& l) { QFile::remove(l.path), ::mkfifo(QFile::encodeName(l.path), 0600); },
          false, false, "not a plain file", true},
         {[](const Loaded& l) { QFile::remove(l.path); }, false, false, "could not be opened", true},
@@ -199,6 +203,23 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
     ScriptedFileSystem fs;
     fs.fault = Fault::ShortWrite;
     EXPECT_TRUE(click(fs, l.rom, true).message.text.startsWith("The ROM was not reset completely"));
+}
+
+// While the table is written, no other program takes even a shared lock of either kind on it.
+TEST(SaveReset, LocksOutEveryOtherLockWhileWriting) {
+    Loaded l;
+    ScriptedFileSystem fs;
+    std::string taken;
+    fs.beforeWrite = [&](const QString& path) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        struct flock shared {};
+        shared.l_type = F_RDLCK;
+        taken += ::flock(fd, LOCK_SH | LOCK_NB) == 0 ? "bsd " : "";
+        taken += ::fcntl(fd, F_OFD_SETLK, &shared) == 0 ? "record" : "";
+        ::close(fd);
+    };
+    EXPECT_TRUE(click(fs, l.rom, false).written);
+    EXPECT_EQ(taken, "");
 }
 
 } // namespace

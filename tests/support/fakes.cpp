@@ -30,14 +30,16 @@ const IoResult ioError{QStringLiteral("Input/output error")};
 
 // Passes through to a real file, failing at the chosen step.
 struct FaultyFile final : RomFile {
-    FaultyFile(std::unique_ptr<RomFile> real, Fault chosen, QString at)
-        : file(std::move(real)), fault(chosen), path(std::move(at)) {}
+    FaultyFile(std::unique_ptr<RomFile> real, Fault chosen, QString at,
+               std::function<void(const QString&)> beforeWrite)
+        : file(std::move(real)), fault(chosen), path(std::move(at)), before(std::move(beforeWrite)) {}
     FileStatus status() override { return file->status(); }
     IoResult lockExclusive() override { return file->lockExclusive(); }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
         return file->readAt(offset, length, out);
     }
     IoResult writeAt(qint64 offset, const std::string& bytes) override {
+        before(path);
         if (fault == Fault::Truncate)
             QFile::resize(path, 0);
         if (fault != Fault::ShortWrite)
@@ -55,6 +57,7 @@ struct FaultyFile final : RomFile {
     std::unique_ptr<RomFile> file;
     Fault fault;
     QString path;
+    std::function<void(const QString&)> before;
 };
 
 } // namespace
@@ -95,5 +98,5 @@ std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, I
         return nullptr;
     }
     std::unique_ptr<RomFile> file = m_linux->openExisting(path, result);
-    return file ? std::make_unique<FaultyFile>(std::move(file), fault, path) : nullptr;
+    return file ? std::make_unique<FaultyFile>(std::move(file), fault, path, beforeWrite) : nullptr;
 }

@@ -45,6 +45,7 @@ struct ScriptedFileSystem final : RomFileSystem {
     bool failReads = false;
     int vanishAfterReads = -1; // the file is deleted before the read after this many
     Fault fault = Fault::None;
+    std::function<void(const QString& path)> beforeWrite = [](const QString&) {};
     std::vector<std::pair<qint64, qint64>> reads; // offset and length, in turn
     int writeOpens = 0;
     // What the BSD and the record lock calls answer (0 or an errno), in turn; once a list is used

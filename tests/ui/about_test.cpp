@@ -72,12 +72,14 @@ void AboutTest::textsAndLayout() {
             w->objectName() +
             QStringLiteral(" %1,%2 %3x%4 ").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
         if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull())
-            QVERIFY2(label->heightForWidth(g.width()) <= g.height(), qPrintable(label->text()));
+            QVERIFY2(label->wordWrap() && label->heightForWidth(g.width()) <= g.height(),
+                     qPrintable(label->text()));
     }
     QCOMPARE(layout, "picIcon 16,16 36x36 lblTitle 70,16 259x32 lblDescription 70,48 259x38 "
                      "lblDisclaimer 8,95 329x54 lblVersionInfo 8,160 273x73 cmdOK 291,175 84x23 "
                      "cmdSysInfo 292,205 83x23 ");
     QCOMPARE(box->picIcon()->pixmap().size(), QSize(32, 32));
+    QCOMPARE(box->lblTitle()->font().pointSizeF(), box->font().pointSizeF()); // fits: not shrunk
     QVERIFY(QFontMetrics(box->cmdSysInfo()->font()).horizontalAdvance("System Info...") + 12 <=
             box->cmdSysInfo()->width());
     QVERIFY(box->cmdOK()->isDefault() && box->focusWidget() == box->cmdOK());
@@ -85,6 +87,11 @@ void AboutTest::textsAndLayout() {
     const QImage shot = box->grab().toImage(); // the etched line: a grey row, two white ones
     QCOMPARE(shot.pixelColor(99, 91).name() + shot.pixelColor(99, 93).name(), "#808080#ffffff");
     QCOMPARE(shot.pixelColor(99, 94), box->palette().window().color());
+    // On a light desktop whose text is grey, the three labels stay black, as designed.
+    QPalette grey = box->palette();
+    grey.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x40));
+    box->setPalette(grey);
+    QCOMPARE(box->lblDisclaimer()->palette().color(QPalette::WindowText), QColor(Qt::black));
     // On a dark desktop: light text in the three labels, the line in the theme's shadow and light.
     const QPalette dark(QColor(0x31, 0x36, 0x3b), QColor(0x2a, 0x2e, 0x32)); // button, window
     box->setPalette(dark);
