@@ -32,12 +32,10 @@ struct AboutHarness : Harness {
     }
 };
 
-// Counts the About box's paints.
-struct PaintCounter : QObject {
+struct PaintCounter : QObject { // of the About box
     int paints = 0;
-    bool eventFilter(QObject* object, QEvent* event) override {
-        paints += event->type() == QEvent::Paint && qobject_cast<AboutApp*>(object) ? 1 : 0;
-        return false;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        return paints += e->type() == QEvent::Paint && qobject_cast<AboutApp*>(o), false;
     }
 };
 
