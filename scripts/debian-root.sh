@@ -63,10 +63,12 @@ if [ ! -f "$tarball" ]; then
     mv "$tarball.part" "$tarball"
 fi
 
+# A run killed outright (SIGKILL) leaves its unpacked system behind; gone the next day.
+find "$cache" -maxdepth 1 -name 'run-*' -mmin +1440 -exec rm -rf --one-file-system {} +
 root=$(mktemp -d "$cache/run-$codename-XXXXXX")
-# The mounts are gone with the namespace by now; --one-file-system keeps rm on the cache's disk
-# should one still stand.
+# By then the mounts are gone with their namespace, which never shared them with this one.
 trap 'rm -rf --one-file-system "$root"' EXIT
+trap 'exit 130' INT TERM
 tar -C "$root" -xf "$tarball"
 git clone -q "$project" "$root/root/lopwinder"
 mkdir -p "$root/root/in" "$root/root/out" "$root/var/cache/apt/archives" "$root/root/.cache/lopwinder" \
