@@ -43,17 +43,18 @@ fi
 
 export DEBIAN_FRONTEND=noninteractive
 # One apt-get call: at once if the lock is free; else, once it is said, waiting for it.
+locked='Could not get lock|Unable to acquire the dpkg frontend lock|Unable to lock'
 apt_patiently() {
     local log status=0
     log=$(mktemp)
     "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=0 "$@" 2>"$log" || status=$?
-    if [ "$status" -ne 0 ] && grep -q 'Could not get lock' "$log"; then
+    if [ "$status" -ne 0 ] && grep -qE "$locked" "$log"; then
         echo "setup: another apt or dpkg is using the package system" \
              "($(grep -o 'held by process [0-9]*[^.]*' "$log" | head -n 1 || true));" \
              "waiting for it, $wait_seconds s at most" >&2
         status=0
         "${sudo[@]}" apt-get -o DPkg::Lock::Timeout="$wait_seconds" "$@" 2>"$log" || status=$?
-        if [ "$status" -ne 0 ] && grep -q 'Could not get lock' "$log"; then
+        if [ "$status" -ne 0 ] && grep -qE "$locked" "$log"; then
             rm -f "$log"
             echo "setup: gave up after $wait_seconds s: another apt or dpkg still holds the" \
                  "package lock. Let it finish, then run this again." >&2
