@@ -36,63 +36,111 @@ qt_options=(
 # Every function and object in a section of its own, so that the program's link drops what it
 # never calls.
 qt_flags="-ffunction-sections -fdata-sections"
-# What the Qt build depends on, comments aside.
-key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" "$qt_flags" \
-      "$(grep -v '^#' cmake/mingw-w64-x86_64-posix.cmake)" | sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/lopwinder
-qt=$cache/qt-$qt_version-mingw-static-$key
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "windows-build: $*" >&2; exit 1; }
 
-# Debian's source package of Qt (its .dsc, .orig.tar.xz and .debian.tar.xz) into $1/package,
-# unpacked into $1/qtbase; dpkg-source checks the files against the .dsc. From the folder
-# LOPWINDER_QT_SOURCE when it is set (the files distributed beside a release), else fetched with
-# apt's own means through a source list of our own: the source lines of the Debian archives that
-# the machine's apt sources name (its mirror, its proxy), for the suites they name; the machine's
-# apt state stays as it is.
-fetch_qt_source() {
-    mkdir -p "$1/lists/partial" "$1/package"
-    if [ -n "${LOPWINDER_QT_SOURCE:-}" ]; then
-        cp "$LOPWINDER_QT_SOURCE"/qt6-base_* "$1/package/"
-    else
-        apt-get indextargets --format 'deb-src $(REPO_URI) $(RELEASE) main' 'Created-By: Packages' \
-            'Origin: Debian' | sort -u >"$1/sources.list"
-        [ -s "$1/sources.list" ] ||
-            { echo "windows-build: the machine's apt sources name no Debian archive" >&2; exit 1; }
-        local apt_src=(-o Dir::Etc::SourceList="$1/sources.list" -o Dir::Etc::SourceParts=/dev/null
-                       -o Dir::State::Lists="$1/lists" -o APT::Sandbox::User=root)
-        apt-get -qq "${apt_src[@]}" update
-        (cd "$1/package" && apt-get -qq "${apt_src[@]}" source --download-only \
-            "qt6-base=$qt_version" >/dev/null)
-    fi
-    (cd "$1/package" && dpkg-source -x ./*.dsc ../qtbase >"$1/unpack.log" 2>&1) ||
-        { cat "$1/unpack.log" >&2; echo "windows-build: Qt's source could not be unpacked" >&2; exit 1; }
+# Qt's source, in one of three forms: Debian's source package files (.dsc, .orig.tar.xz,
+# .debian.tar.xz) or an unpacked, possibly modified, Qt tree, both from the folder
+# LOPWINDER_QT_SOURCE; else Debian's files of the installed version, fetched once into the cache
+# with apt's own means. The apt source list is our own: the source lines of the Debian archives
+# that the machine's apt sources name (its mirror, its proxy), for the suites they name; the
+# machine's apt state stays as it is. Every tool's own message is shown when it fails.
+fetch_debian_source() { # into $1
+    mkdir -p "$work/lists/partial" "$1.part"
+    apt-get indextargets --format 'deb-src $(REPO_URI) $(RELEASE) main' 'Created-By: Packages' \
+        'Origin: Debian' | sort -u >"$work/sources.list"
+    [ -s "$work/sources.list" ] || fail "the machine's apt sources name no Debian archive"
+    local apt_src=(-o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
+                   -o Dir::State::Lists="$work/lists" -o APT::Sandbox::User=root)
+    apt-get -qq "${apt_src[@]}" update || fail "apt could not read the Debian source lists"
+    (cd "$1.part" && apt-get -qq "${apt_src[@]}" source --download-only "qt6-base=$qt_version") ||
+        fail "apt could not fetch Debian's qt6-base $qt_version source"
+    mv "$1.part" "$1"
 }
+# The files a .dsc names must be beside it, with the checksums it gives.
+check_debian_source() { # folder
+    local dsc sums
+    dsc=$(compgen -G "$1/qt6-base_*.dsc" | head -n 1)
+    sums=$(sed -n '/^Checksums-Sha256:/,/^[^ ]/s/^ \([0-9a-f]\{64\}\) [0-9]* \(.*\)/\1  \2/p' "$dsc")
+    [ -n "$sums" ] || fail "$dsc lists no SHA-256 checksums"
+    (cd "$1" && sha256sum --quiet --strict -c - <<<"$sums") ||
+        fail "the files beside $(basename "$dsc") do not match its checksums"
+}
+source_kind=debian
+if [ -n "${LOPWINDER_QT_SOURCE:-}" ]; then
+    if compgen -G "$LOPWINDER_QT_SOURCE/qt6-base_*.dsc" >/dev/null; then
+        debian_source=$LOPWINDER_QT_SOURCE
+    elif [ -f "$LOPWINDER_QT_SOURCE/CMakeLists.txt" ] && [ -d "$LOPWINDER_QT_SOURCE/src/corelib" ]
+    then
+        source_kind=tree
+    else
+        fail "LOPWINDER_QT_SOURCE=$LOPWINDER_QT_SOURCE holds neither Debian's qt6-base source" \
+             "files (.dsc, .orig.tar.xz, .debian.tar.xz) nor an unpacked Qt source tree"
+    fi
+else
+    debian_source=$cache/qt-source/$qt_version
+    [ -d "$debian_source" ] || fetch_debian_source "$debian_source"
+fi
+# The source actually built, by its digest: the .dsc pins its files' checksums; for a tree, every
+# file's name and bytes. A changed source always builds anew.
+if [ "$source_kind" = debian ]; then
+    check_debian_source "$debian_source"
+    source_digest=$(sha256sum "$debian_source"/qt6-base_*.dsc | cut -d' ' -f1)
+else
+    source_digest=$(cd "$LOPWINDER_QT_SOURCE" && find . -type f -print0 | LC_ALL=C sort -z |
+                    xargs -0 sha256sum | sha256sum | cut -d' ' -f1)
+fi
+echo "Qt source: $source_kind, digest $source_digest"
+# What the Qt build depends on, comments aside.
+key=$(printf '%s\n' "$qt_version" "$source_kind $source_digest" "${qt_options[@]}" "$qt_flags" \
+      "$(grep -v '^#' cmake/mingw-w64-x86_64-posix.cmake)" | sha256sum | cut -c1-12)
+[ "${1:-}" != --key ] || { echo "$key"; exit 0; }
+# Qt is configured for a fixed prefix, which is what it writes into the program, and installed
+# below the cache: no home, cache or work folder of the build machine goes out with the program.
+qt_prefix=/opt/lopwinder-qt
+qt_root=$cache/qt-$qt_version-mingw-static-$key
+qt=$qt_root$qt_prefix
 
-if [ ! -f "$qt/.complete" ]; then
-    echo "Building a static Qt $qt_version for Windows into $qt (once; about half an hour)"
-    rm -rf "$qt"
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-    fetch_qt_source "$work"
+if [ ! -f "$qt_root/.complete" ]; then
+    echo "Building a static Qt $qt_version for Windows into $qt_root (once; about 40 minutes)"
+    rm -rf "$qt_root"
+    if [ "$source_kind" = debian ]; then
+        (cd "$debian_source" && dpkg-source -x ./*.dsc "$work/qtbase") >"$work/unpack.log" 2>&1 ||
+            { cat "$work/unpack.log" >&2; fail "dpkg-source could not unpack Qt's source"; }
+    else
+        cp -a "$LOPWINDER_QT_SOURCE" "$work/qtbase"
+    fi
+    start=$SECONDS
     cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$project/cmake/mingw-w64-x86_64-posix.cmake" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
-        -DCMAKE_INSTALL_PREFIX="$qt" "${qt_options[@]}" \
+        -DCMAKE_INSTALL_PREFIX="$qt_prefix" "${qt_options[@]}" \
         -DCMAKE_C_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" \
-        -DCMAKE_CXX_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" >"$work/configure.log" ||
-        { tail -40 "$work/configure.log"; exit 1; }
-    cmake --build "$work/build" -j "$jobs" >"$work/build.log" || { tail -40 "$work/build.log"; exit 1; }
-    cmake --install "$work/build" >/dev/null
-    # The source it was built from goes out with every program built against it.
-    mkdir -p "$qt/source"
-    cp "$work/package"/*.dsc "$work/package"/*.orig.tar.* "$work/package"/*.debian.tar.* "$qt/source/"
+        -DCMAKE_CXX_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" >"$work/configure.log" 2>&1 ||
+        { tail -40 "$work/configure.log"; fail "Qt's configuration failed"; }
+    cmake --build "$work/build" -j "$jobs" >"$work/build.log" 2>&1 ||
+        { tail -40 "$work/build.log"; fail "Qt's build failed"; }
+    DESTDIR=$qt_root cmake --install "$work/build" >/dev/null
+    echo "Qt built in $((SECONDS - start)) s"
+    # The source it was built from goes out with every program built against it: Debian's files,
+    # or the tree as it was built.
+    mkdir -p "$qt_root/source"
+    if [ "$source_kind" = debian ]; then
+        cp "$debian_source"/qt6-base_* "$qt_root/source/"
+    else
+        tar -C "$LOPWINDER_QT_SOURCE" --sort=name --owner=0 --group=0 --numeric-owner \
+            --mtime=@0 -cf - . | xz -T1 >"$qt_root/source/qt6-base-$qt_version-modified.tar.xz"
+    fi
     # What went into each of Qt's objects, as the compiler recorded it, and how the build made
     # them: with the source's own attribution files, the notices are decided from these and the
     # program's link map.
-    mkdir -p "$qt/build-record"
-    echo "$work" >"$qt/build-record/work-folder"
-    ninja -C "$work/build" -t deps | xz -T1 >"$qt/build-record/deps.txt.xz"
-    xz -T1 <"$work/build/build.ninja" >"$qt/build-record/build.ninja.xz"
-    touch "$qt/.complete"
+    mkdir -p "$qt_root/build-record"
+    echo "$work" >"$qt_root/build-record/work-folder"
+    ninja -C "$work/build" -t deps | xz -T1 >"$qt_root/build-record/deps.txt.xz"
+    xz -T1 <"$work/build/build.ninja" >"$qt_root/build-record/build.ninja.xz"
+    touch "$qt_root/.complete"
 fi
 
 # The program, in the folder given (build-windows-app by default), from the commit's sources: the
@@ -121,12 +169,12 @@ rm -rf "$stage" "$build"/lopwinder-*.zip "$build"/lopwinder-*-source.tar.xz "$bu
     "$build/SHA256SUMS"
 mkdir -p "$stage"
 cp "$build/lopwinder.exe" "$build/supplimentary.dat" "$stage/"
-python3 scripts/third_party_notices.py notices "$qt" "$build/lopwinder.map" "$qt_version" \
+python3 scripts/third_party_notices.py notices "$qt_root" "$build/lopwinder.map" "$qt_version" \
     "$stage/THIRD-PARTY-NOTICES.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
-qt_dsc=$(basename "$qt"/source/qt6-base_*.dsc)
-qt_orig=$(basename "$qt"/source/qt6-base_*.orig.tar.*)
-qt_debian=$(basename "$qt"/source/qt6-base_*.debian.tar.*)
+qt_dsc=$(basename "$qt_root"/source/qt6-base_*.dsc)
+qt_orig=$(basename "$qt_root"/source/qt6-base_*.orig.tar.*)
+qt_debian=$(basename "$qt_root"/source/qt6-base_*.debian.tar.*)
 sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" -e "s/@QT_DSC@/$qt_dsc/g" \
     -e "s/@QT_ORIG@/$qt_orig/g" -e "s/@QT_DEBIAN@/$qt_debian/g" -e 's/$/\r/' \
     data/windows/README.txt >"$stage/README.txt"
@@ -145,7 +193,7 @@ if $in_git; then
     git archive --format=tar --prefix="lopwinder-$version/" HEAD | xz -T1 -9 >"$build/$source_name"
     release+=("$source_name")
 fi
-cp "$qt/source"/qt6-base_* "$build/"
+cp "$qt_root/source"/qt6-base_* "$build/"
 release+=("$qt_dsc" "$qt_orig" "$qt_debian")
 (cd "$build" && sha256sum "${release[@]}" >SHA256SUMS)
 echo "Built $build/$zip_name: $(stat -c %s "$build/$zip_name") bytes, lopwinder.exe $(
