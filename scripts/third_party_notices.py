@@ -5,11 +5,14 @@
 
 third_party_notices.py notices QT_CACHE LINKER_MAP QT_VERSION OUTPUT
     Writes THIRD-PARTY-NOTICES.txt (CRLF): Qt, every part of Qt under a licence of its own that the
-    program contains, and the MinGW-w64 and GCC runtimes, with their licences and copyright lines,
-    and the GNU licence texts they refer to.
+    program contains, and the MinGW-w64 and GCC runtimes (the compiler's version, and the Debian
+    packages and versions linked from), with their licences and copyright lines, and the text of
+    every licence they name or refer to.
 third_party_notices.py verify QT_CACHE LINKER_MAP NOTICES
     The release check: fails when something linked into the program has a notice that NOTICES
-    lacks, or when NOTICES has one for something that was not linked.
+    lacks, or when NOTICES has one for something that was not linked; when a licence named lacks
+    its text; when the toolchain that built the program is not the one named; when a template
+    field ("<year> <owner>") or an empty one ("()") is left.
 
 What the program contains is read from the builds themselves. The linker map names every Qt object
 the link took (archive members and object files). Qt's build record (QT_CACHE/build-record, kept
@@ -26,6 +29,7 @@ import re
 import subprocess
 import sys
 import tempfile
+import textwrap
 
 RULE = "=" * 78 + "\n"
 # Qt's own files are under the LGPL, unless their licence line says otherwise.
@@ -33,10 +37,21 @@ LGPL = "LGPL-3.0-only"
 
 
 def unpack_qt_source(cache, folder):
-    dsc = glob.glob(os.path.join(cache, "source", "*.dsc"))[0]
-    subprocess.run(["dpkg-source", "--no-check", "-x", dsc, os.path.join(folder, "qtbase")],
-                   check=True, capture_output=True)
-    return os.path.join(folder, "qtbase")
+    """Qt's source as it was built: Debian's package unpacked with its patches, or the tree."""
+    target = os.path.join(folder, "qtbase")
+    dsc = glob.glob(os.path.join(cache, "source", "*.dsc"))
+    if dsc:
+        subprocess.run(["dpkg-source", "--no-check", "-x", dsc[0], target], check=True,
+                       capture_output=True)
+    else:
+        os.mkdir(target)
+        tree = glob.glob(os.path.join(cache, "source", "*-modified.tar.xz"))[0]
+        subprocess.run(["tar", "-xJf", tree, "-C", target], check=True, capture_output=True)
+    return target
+
+
+def modified_qt(cache):
+    return not glob.glob(os.path.join(cache, "source", "*.dsc"))
 
 
 class BuildRecord:
@@ -149,7 +164,9 @@ def licence_line(path):
     return None
 
 
-def copyright_lines(path):
+def copyright_lines(path, missing_ok=False):
+    if missing_ok and not os.path.isfile(path):
+        return []
     with open(path, errors="replace") as source:
         return [re.sub(r"^\W*", "", line).strip() for line in source.readlines()[:12]
                 if "Copyright" in line]
@@ -176,6 +193,9 @@ def analyse(cache, linker_map, source):
             if files:
                 attributions.append((folder, entry, files))
     attributed = {f for _, _, files in attributions for f in files}
+    years = sorted({int(y) for name in linked_files if not name.startswith("build/")
+                    for line in copyright_lines(os.path.join(source, name), missing_ok=True)
+                    if "The Qt Company" in line for y in re.findall(r"\b(?:19|20)\d\d\b", line)})
     own = {}
     for name in sorted(linked_files):
         if name.startswith("build/") or name in attributed:
@@ -183,16 +203,32 @@ def analyse(cache, linker_map, source):
         expression = licence_line(os.path.join(source, name))
         if expression and LGPL not in expression:
             own.setdefault(expression, []).append((name, linked_files[name]))
-    return attributions, own
+    return attributions, own, years
 
 
 def text(path):
     return open(path, encoding="utf-8", errors="replace").read().rstrip() + "\n"
 
 
+def licence_ids(expression):
+    return [w for w in re.findall(r"[A-Za-z0-9.+-]+", expression) if w not in ("AND", "OR", "WITH",
+                                                                           "and", "or")]
+
+
+def licence_text(path):
+    # A licence's template line ("Copyright (c) <year> <owner>."): the files' own lines stand
+    # above it.
+    return re.sub(r"(?m)^Copyright \(c\) <year> <owner>\.?\n\n?", "", text(path))
+
+
 def licence_files(source, folder, entry):
+    """The texts an attribution's licences are given by: its own files, else Qt's texts of the
+    licences it names (a part under CC0 has no file of its own)."""
     names = entry.get("LicenseFiles") or [entry.get("LicenseFile")]
     paths = [os.path.normpath(os.path.join(source, folder, n)) for n in names if n]
+    if not paths:
+        paths = [os.path.join(source, "LICENSES", i + ".txt")
+                 for i in licence_ids(entry.get("LicenseId", ""))]
     for path in paths:
         if not os.path.isfile(path):
             raise SystemExit(f"third-party notices: {path} is missing")
@@ -208,7 +244,7 @@ def attribution_section(source, folder, entry, files):
     if entry.get("Homepage"):
         section += f"Homepage: {entry['Homepage']}\n"
     paths = licence_files(source, folder, entry)
-    if entry.get("LicenseId") == "FTL or GPL-2.0":
+    if re.fullmatch(r"FTL or GPL-2\.0(-only)?", entry.get("LicenseId", ""), re.I):
         # GPL-2.0-only does not combine with a GPL-3.0-or-later program: the FTL is the licence
         # taken, and it asks for this credit.
         section += ("Licence: used under the FreeType License (FTL), one of its two licences (FTL "
@@ -216,12 +252,13 @@ def attribution_section(source, folder, entry, files):
                     "FreeType Project (www.freetype.org). All rights reserved.\n")
         paths.append(os.path.join(source, "src/3rdparty/freetype/docs/FTL.TXT"))
     else:
-        section += f"Licence: {entry.get('License', '')} ({entry.get('LicenseId', '')})\n"
+        ids = entry.get("LicenseId", "")
+        section += f"Licence: {entry.get('License', '')}{f' ({ids})' if ids else ''}\n"
     copyright = entry.get("Copyright", "")
     copyright = "\n".join(copyright) if isinstance(copyright, list) else copyright
     section += "\n" + copyright.strip() + "\n"
     for path in paths:
-        section += "\n" + text(path)
+        section += "\n" + licence_text(path)
     return section
 
 
@@ -237,26 +274,150 @@ def own_section(source, expression, files):
         path = os.path.join(source, "LICENSES", licence + ".txt")
         if not os.path.isfile(path):
             raise SystemExit(f"third-party notices: no text for {licence} in Qt's LICENSES")
-        section += "\n" + text(path)
+        section += "\n" + licence_text(path)
     return section
+
+
+COMMON = "/usr/share/common-licenses/"
+LICENCE_NAMES = {"GPL-2": "GNU General Public License, version 2",
+                 "GPL-3": "GNU General Public License, version 3",
+                 "LGPL-2": "GNU Library General Public License, version 2",
+                 "LGPL-2.1": "GNU Lesser General Public License, version 2.1",
+                 "LGPL-3": "GNU Lesser General Public License, version 3",
+                 "GFDL-1.2": "GNU Free Documentation License, version 1.2",
+                 "GFDL-1.3": "GNU Free Documentation License, version 1.3",
+                 "Artistic": "The Artistic License (Perl's)",
+                 "Apache-2.0": "Apache License, version 2.0"}
+
+
+def package_of(path):
+    """(package, version) of the Debian package that installed path."""
+    owner = subprocess.run(["dpkg", "-S", path], check=True, capture_output=True,
+                           text=True).stdout.split(":")[0]
+    version = subprocess.run(["dpkg-query", "-W", "-f=${Version}", owner], check=True,
+                             capture_output=True, text=True).stdout
+    return owner, version
+
+
+def toolchain(linker_map):
+    """What built and was linked from the toolchain: the compiler (as CMake recorded it in the
+    build beside the map) and the runtime archives the map names, by package."""
+    record = glob.glob(os.path.join(os.path.dirname(linker_map), "CMakeFiles", "*",
+                                    "CMakeCXXCompiler.cmake"))
+    compiler = re.search(r'^set\(CMAKE_CXX_COMPILER "(.*)"\)$', open(record[0]).read(),
+                         re.M).group(1)
+    runtime = {}
+    for path in set(re.findall(r"(/usr/\S+?\.(?:a|o))\b", open(linker_map, errors="replace").read())):
+        path = os.path.realpath(path)
+        if "/gcc/" in path or re.search(r"/lib(mingw|winpthread|pthread|moldname|msvcrt)|/crt", path):
+            runtime.setdefault(package_of(path), set()).add(os.path.basename(path))
+    return os.path.basename(compiler), package_of(compiler), runtime
+
+
+def runtime_sections(linker_map):
+    """The MinGW-w64 and GCC runtimes, as linked: which files, from which packages of which
+    versions, and each package's Debian copyright file (from its licence terms on, where it first
+    describes Debian's packaging)."""
+    compiler, (compiler_package, compiler_version), runtime = toolchain(linker_map)
+    # Debian's MinGW-w64 GCC calls itself "14-posix"; its package's version names the release.
+    version = compiler_version.split("-")[0]
+    gcc = {k: v for k, v in runtime.items() if k[0].startswith(("gcc-", "g++-"))}
+    mingw = {k: v for k, v in runtime.items() if k not in gcc}
+
+    def origins(parts):
+        return "".join(f"  {', '.join(sorted(files))}: Debian's {package} {package_version}\n"
+                       for (package, package_version), files in sorted(parts.items()))
+
+    def copyright_files(parts):
+        paths = sorted({os.path.realpath(f"/usr/share/doc/{package}/copyright")
+                        for package, _ in parts})
+        texts = []
+        for path in paths:
+            body = text(path)
+            start = body.find("COPYRIGHT STATEMENTS AND LICENSING TERMS")
+            if body[max(start, 0):] not in texts:
+                texts.append(body[max(start, 0):])
+        return "\n".join(texts)
+
+    def fill(paragraph):
+        return textwrap.fill(paragraph, 100, break_long_words=False, break_on_hyphens=False)
+
+    mingw_text = (fill("MinGW-w64 runtime: the C run-time start-up code and libraries and the "
+                       "winpthreads library, linked from:") + f"\n{origins(mingw)}"
+                  f"Their Debian copyright file follows.\n\n{copyright_files(mingw)}")
+    gcc_text = (fill(f"GCC runtime libraries of GCC {version}, the compiler that built "
+                     f"lopwinder.exe ({compiler}, Debian's {compiler_package} "
+                     f"{compiler_version}), linked from:") + f"\n{origins(gcc)}" +
+                fill("Licence: GNU General Public License, version 3 or later, with the GCC "
+                     "Runtime Library Exception, version 3.1 (GPL-3.0-or-later WITH "
+                     "GCC-exception-3.1). GCC's copyright statements and licensing terms, from "
+                     "Debian's copyright file of these packages, follow.") +
+                f"\n\n{copyright_files(gcc)}")
+    return [mingw_text, gcc_text]
+
+
+def dep5_licences(body):
+    """The licences a machine-readable copyright file names, and those it gives the text of."""
+    named, given = set(), set()
+    for paragraph in re.split(r"\n\s*\n", body):
+        found = re.search(r"^License: *(.+)$((?:\n[ \t].*)*)", paragraph, re.M)
+        if not found:
+            continue
+        names = {n for n in re.split(r"\s+(?:and|or)\s+|\s*,\s*", found.group(1).strip()) if n}
+        named |= names
+        if found.group(2).strip() and len(names) == 1:
+            given |= names
+    return named, given
+
+
+def common_licence(name):
+    """The text in /usr/share/common-licenses of a licence named in a copyright file, if any."""
+    for candidate in (name, name.rstrip("+"), re.sub(r"-or-later$|-only$", "", name)):
+        if candidate and os.path.isfile(COMMON + candidate):
+            return os.path.basename(os.path.realpath(COMMON + candidate))
+    return None
+
+
+def licences_referred(body):
+    """The common licence texts a body of notices refers to: by their path, or by name in a
+    machine-readable copyright file that does not give the text itself; and the names it gives no
+    text for at all."""
+    files = {os.path.basename(os.path.realpath(COMMON + n))
+             for n in re.findall(re.escape(COMMON) + r"([A-Za-z0-9.+-]*[A-Za-z0-9+])", body)
+             if os.path.isfile(COMMON + n)}
+    unknown = set()
+    named, given = dep5_licences(body)
+    for name in named - given:
+        found = common_licence(name)
+        if found:
+            files.add(found)
+        elif not re.search(r"public.domain", name, re.I):
+            unknown.add(name)
+    return files, unknown
 
 
 def notices(cache, linker_map, qt_version, output):
     with tempfile.TemporaryDirectory() as folder:
         source = unpack_qt_source(cache, folder)
-        attributions, own = analyse(cache, linker_map, source)
+        attributions, own, years = analyse(cache, linker_map, source)
         sections = [attribution_section(source, *a) for a in attributions]
         sections += [own_section(source, e, files) for e, files in sorted(own.items())]
+    if modified_qt(cache):
+        origin = (f"built from a modified Qt source tree (its host tools: Debian's qt6-base "
+                  f"{qt_version}), distributed beside this zip.")
+    else:
+        origin = f"built from Debian's qt6-base source package, version {qt_version}."
+    span = f"{years[0]}-{years[-1]} " if years else ""
     header = f"""Third-party notices for lopwinder.exe
 
 Lopwinder is free software under the GNU General Public License, version 3 or later (LICENSE.txt).
 The program file lopwinder.exe also contains the following components, linked in statically.
-Their licences and copyright notices follow; the full texts of the GNU licences they refer to are
-at the end of this file.
+Their licences and copyright notices follow; the full texts of the licences they refer to are at
+the end of this file.
 
-{RULE}Qt (qtbase: Qt Core, Qt Gui, Qt Widgets, the Windows platform plugin and the Windows Vista
-style), built from Debian's qt6-base source package, version {qt_version}.
-Copyright (C) The Qt Company Ltd. and other contributors.
+{RULE}Qt (qtbase: Qt Core, Qt Gui, Qt Widgets, the Windows platform plugin and the Windows 11 and
+Windows Vista styles), {origin}
+Copyright (C) {span}The Qt Company Ltd. and other contributors, as each file of Qt says.
 Licence: GNU Lesser General Public License, version 3 (LGPL-3.0-only).
 
 Qt is linked statically. The complete corresponding source of lopwinder.exe is distributed
@@ -266,43 +427,61 @@ rebuilt and relinked against a modified version of Qt.
 Below: every part of Qt under a licence of its own that lopwinder.exe contains, as the build
 recorded what went into each object it linked.
 """
-    runtimes = f"""{RULE}MinGW-w64 runtime (the C runtime start-up code and the winpthreads library), as
-packaged by Debian (mingw-w64-common); its copyright file follows.
-
-{text("/usr/share/doc/mingw-w64-common/copyright")}
-{RULE}GCC runtime libraries (libgcc and libstdc++): GNU General Public License, version 3, with
-the GCC Runtime Library Exception, as packaged by Debian (gcc-mingw-w64-base); its copyright file
-follows.
-
-{text("/usr/share/doc/gcc-mingw-w64-base/copyright")}"""
-    licences = "".join(f"{RULE}{name}\n\n{text('/usr/share/common-licenses/' + file)}"
-                       for name, file in (("GNU Lesser General Public License, version 3",
-                                           "LGPL-3"),
-                                          ("GNU General Public License, version 3", "GPL-3")))
+    runtimes = runtime_sections(linker_map)
+    body = header + "".join(RULE + s for s in sections + runtimes)
+    referred, unknown = licences_referred(body)
+    if unknown:
+        raise SystemExit(f"third-party notices: no text for {', '.join(sorted(unknown))}")
+    # Qt is under the LGPL, the GCC runtime under the GPL, version 3 both.
+    referred |= {"LGPL-3", "GPL-3"}
+    order = list(LICENCE_NAMES)
+    licences = "".join(f"{RULE}{LICENCE_NAMES.get(f, f)}\n\n{text(COMMON + f)}" for f in
+                       sorted(referred, key=lambda f: (order.index(f) if f in order else 99, f)))
     with open(output, "w", newline="\r\n") as out:
-        out.write(header + "".join(RULE + s for s in sections) + runtimes + licences)
+        out.write(body + licences)
+
+
+def squeeze(body):
+    return re.sub(r"\s+", " ", body)
 
 
 def verify(cache, linker_map, notices_path):
     with tempfile.TemporaryDirectory() as folder:
         source = unpack_qt_source(cache, folder)
-        attributions, own = analyse(cache, linker_map, source)
+        attributions, own, _ = analyse(cache, linker_map, source)
+        texts = {f"{f}/{e.get('Id')}": [licence_text(p) for p in licence_files(source, f, e)]
+                 for f, e, _ in attributions}
     expected = {f"Qt attribution: {f}/{e.get('Id')}" for f, e, _ in attributions}
     expected |= {f"Qt file: {name}" for files in own.values() for name, _ in files}
+    body = open(notices_path, errors="replace").read().replace("\r\n", "\n")
     listed = set()
-    for line in open(notices_path, errors="replace").read().splitlines():
+    for line in body.splitlines():
         if line.startswith("Qt attribution: "):
             listed.add(line)
         elif line.startswith("Qt file: "):
             listed.add(line.split(" (in lopwinder.exe")[0])
-    missing, extra = sorted(expected - listed), sorted(listed - expected)
-    for line in missing:
-        print(f"notices lack what was linked: {line}")
-    for line in extra:
-        print(f"notices list what was not linked: {line}")
-    print(f"notices: {len(expected)} linked parts with notices of their own, {len(missing)} "
-          f"missing, {len(extra)} extra")
-    return 1 if missing or extra else 0
+    problems = [f"notices lack what was linked: {line}" for line in sorted(expected - listed)]
+    problems += [f"notices list what was not linked: {line}" for line in sorted(listed - expected)]
+    flat = squeeze(body)
+    # Every licence named has its text: each part of Qt's, and every licence the runtimes'
+    # copyright files name or point to.
+    for part, licence_texts in sorted(texts.items()):
+        problems += [f"notices lack the licence text of {part}" for t in licence_texts
+                     if squeeze(t) not in flat]
+    referred, unknown = licences_referred(body)
+    problems += [f"notices name {name} and give no text for it" for name in sorted(unknown)]
+    problems += [f"notices refer to {COMMON}{f} and lack its text" for f in sorted(referred)
+                 if squeeze(text(COMMON + f)) not in flat]
+    # The compiler and runtimes, as the toolchain that built the program has them.
+    problems += [f"notices lack, of the toolchain: {line}" for section in runtime_sections(linker_map)
+                 for line in section.split("\n\n")[0].splitlines() if line not in body]
+    problems += [f"notices carry a template or empty field: {line.strip()}"
+                 for line in body.splitlines() if re.search(r"<owner>|\(\)$", line)]
+    for line in problems:
+        print(line)
+    print(f"notices: {len(expected)} linked parts with notices of their own, {len(problems)} "
+          f"problems")
+    return 1 if problems else 0
 
 
 if __name__ == "__main__":

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 Lopwinder developers
-# Builds Lopwinder for 64-bit Windows here: a static Qt (Core, Gui, Widgets and the Windows
-# platform plugin) from Debian's own qt6-base source, cross-built with MinGW-w64 and cached outside
-# the work tree, then the whole program against it as one static lopwinder.exe, packed with its
-# music, licences and README as build-windows-app/lopwinder-VERSION-windows-x86_64.zip.
-# Usage: windows-build.sh [BUILD_FOLDER]
+# Builds Lopwinder for 64-bit Windows, on Debian 13: a static Qt 6.8 (Core, Gui, Widgets, the
+# Windows platform plugin and the Windows 11 and Vista styles) from Debian's own qt6-base source,
+# cross-built with MinGW-w64 and cached outside the work tree, then the whole program against it as
+# one static lopwinder.exe, packed with its music, licences and README as
+# build-windows-app/lopwinder-VERSION-windows-x86_64.zip. On another release, run it in a Debian 13
+# root file system: scripts/debian-root.sh trixie OUT_FOLDER scripts/windows-build.sh
+# LOPWINDER_QT_SOURCE: a folder with Debian's qt6-base source files, or an unpacked Qt source tree,
+# to build Qt from instead of the Debian source of the installed version.
+# Usage: windows-build.sh [BUILD_FOLDER]   prints what it builds, and where
+#        windows-build.sh --key            prints the key of the Qt build the source would make
 set -euo pipefail
 cd "$(dirname "$0")/.."
 project=$PWD
@@ -18,6 +23,13 @@ scripts/apt-install.sh g++-mingw-w64-x86-64-posix qt6-base-dev-tools dpkg-dev xz
 # The exact Debian source of Qt: its full version (upstream and Debian revision) names the cache,
 # enters its key and the notices, and the host tools of the same version must match it.
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+# Qt 6.8 is the first with the Windows 11 style, and a supported line.
+dpkg --compare-versions "$qt_version" ge 6.8 || {
+    echo "windows-build: the Windows program is built with Qt 6.8 or later, as Debian 13 has;" \
+         "this system has Qt $qt_version. In a Debian 13 root file system:" \
+         "scripts/debian-root.sh trixie OUT_FOLDER scripts/windows-build.sh" >&2
+    exit 1
+}
 qt_options=(
     -DBUILD_SHARED_LIBS=OFF -DCMAKE_BUILD_TYPE=MinSizeRel -DQT_BUILD_EXAMPLES=OFF
     -DQT_BUILD_TESTS=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF
@@ -25,7 +37,7 @@ qt_options=(
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
     # Debian's repacked source has no Wintab headers.
     -DFEATURE_tabletevent=OFF
-    # OpenGL stays on: 6.4's Windows plugin does not build without it; it is loaded at run time.
+    # OpenGL stays on: Qt's Windows plugin does not build without it; it is loaded at run time.
     # What the program never uses, to keep the download small: Windows draws text itself, the
     # window shows only an XPM icon, and no MIME type, Markdown, ODF, PDF or style sheet is read.
     -DFEATURE_freetype=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
@@ -59,12 +71,19 @@ fetch_debian_source() { # into $1
         fail "apt could not fetch Debian's qt6-base $qt_version source"
     mv "$1.part" "$1"
 }
-# The files a .dsc names must be beside it, with the checksums it gives.
+# A tree as one stream: every file's name, mode, link and bytes, and nothing of when or whose.
+tree_tar() {
+    tar -C "$1" --sort=name --owner=0 --group=0 --numeric-owner --mtime=@0 -cf - .
+}
+# The files a .dsc names must be beside it, with the checksums it gives, and the .dsc must be of
+# the version whose host tools build it.
 check_debian_source() { # folder
     local dsc sums
     dsc=$(compgen -G "$1/qt6-base_*.dsc" | head -n 1)
     sums=$(sed -n '/^Checksums-Sha256:/,/^[^ ]/s/^ \([0-9a-f]\{64\}\) [0-9]* \(.*\)/\1  \2/p' "$dsc")
     [ -n "$sums" ] || fail "$dsc lists no SHA-256 checksums"
+    [ "$(sed -n 's/^Version: //p' "$dsc")" = "$qt_version" ] ||
+        fail "$(basename "$dsc") is not of version $qt_version, the Qt tools installed here"
     (cd "$1" && sha256sum --quiet --strict -c - <<<"$sums") ||
         fail "the files beside $(basename "$dsc") do not match its checksums"
 }
@@ -89,8 +108,7 @@ if [ "$source_kind" = debian ]; then
     check_debian_source "$debian_source"
     source_digest=$(sha256sum "$debian_source"/qt6-base_*.dsc | cut -d' ' -f1)
 else
-    source_digest=$(cd "$LOPWINDER_QT_SOURCE" && find . -type f -print0 | LC_ALL=C sort -z |
-                    xargs -0 sha256sum | sha256sum | cut -d' ' -f1)
+    source_digest=$(tree_tar "$LOPWINDER_QT_SOURCE" | sha256sum | cut -d' ' -f1)
 fi
 echo "Qt source: $source_kind, digest $source_digest"
 # What the Qt build depends on, comments aside.
@@ -130,8 +148,7 @@ if [ ! -f "$qt_root/.complete" ]; then
     if [ "$source_kind" = debian ]; then
         cp "$debian_source"/qt6-base_* "$qt_root/source/"
     else
-        tar -C "$LOPWINDER_QT_SOURCE" --sort=name --owner=0 --group=0 --numeric-owner \
-            --mtime=@0 -cf - . | xz -T1 >"$qt_root/source/qt6-base-$qt_version-modified.tar.xz"
+        tree_tar "$LOPWINDER_QT_SOURCE" | xz -T1 >"$qt_root/source/qt6-base-$qt_version-modified.tar.xz"
     fi
     # What went into each of Qt's objects, as the compiler recorded it, and how the build made
     # them: with the source's own attribution files, the notices are decided from these and the
@@ -152,10 +169,12 @@ version=$(sed -n 's/^project(Lopwinder VERSION \([0-9.]*\).*/\1/p' CMakeLists.tx
 in_git=false
 [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$project" ] && in_git=true
 if $in_git; then stamp=$(git log -1 --format=%ct); else stamp=$(stat -c %Y CMakeLists.txt); fi
+# Debian's Qt source skips plugins by default (its enable_skip_plugins patch, right for its shared
+# packages); a static Qt links its platform plugin and styles only when they are included.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$project/cmake/mingw-w64-x86_64-posix.cmake" \
-    -DLOPWINDER_TESTS=OFF -DLOPWINDER_WERROR=ON >/dev/null
+    -DLOPWINDER_TESTS=OFF -DLOPWINDER_WERROR=ON -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF >/dev/null
 # Qt's resource compiler writes a time into the program for each resource file: a fixed one, so
 # that an incremental build, a fresh one and one from the source bundle give the same bytes (a
 # SOURCE_DATE_EPOCH from outside would win over it, and would change with every commit).
@@ -165,19 +184,32 @@ env -u SOURCE_DATE_EPOCH QT_RCC_SOURCE_DATE_OVERRIDE=1796601600 \
 # The zip: the program, its music, the licences and a short README, all with CRLF line ends and
 # the commit's time, in a fixed order, with no extra attributes.
 stage=$build/zip
-rm -rf "$stage" "$build"/lopwinder-*.zip "$build"/lopwinder-*-source.tar.xz "$build"/qt6-base_* \
+rm -rf "$stage" "$build"/lopwinder-*.zip "$build"/lopwinder-*-source.tar.xz "$build"/qt6-base[_-]* \
     "$build/SHA256SUMS"
 mkdir -p "$stage"
 cp "$build/lopwinder.exe" "$build/supplimentary.dat" "$stage/"
 python3 scripts/third_party_notices.py notices "$qt_root" "$build/lopwinder.map" "$qt_version" \
     "$stage/THIRD-PARTY-NOTICES.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
-qt_dsc=$(basename "$qt_root"/source/qt6-base_*.dsc)
-qt_orig=$(basename "$qt_root"/source/qt6-base_*.orig.tar.*)
-qt_debian=$(basename "$qt_root"/source/qt6-base_*.debian.tar.*)
-sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" -e "s/@QT_DSC@/$qt_dsc/g" \
-    -e "s/@QT_ORIG@/$qt_orig/g" -e "s/@QT_DEBIAN@/$qt_debian/g" -e 's/$/\r/' \
-    data/windows/README.txt >"$stage/README.txt"
+# Debian's files in the order a reader needs them (the .dsc names the others), or the tree built.
+qt_files=()
+for pattern in "*.dsc" "*.orig.tar.*" "*.debian.tar.*" "*-modified.tar.xz"; do
+    for file in "$qt_root"/source/$pattern; do
+        [ ! -e "$file" ] || qt_files+=("$(basename "$file")")
+    done
+done
+if [[ ${qt_files[0]} == *-modified.tar.xz ]]; then
+    qt_what="The Qt source tree that is linked into lopwinder.exe, as it was built: a modified
+      qt6-base; its host tools were Debian's qt6-base $qt_version."
+else
+    qt_what="Debian's qt6-base source package, version $qt_version: the Qt that is linked into
+      lopwinder.exe, with Debian's patches."
+fi
+qt_source=$(printf '  %s\n' "${qt_files[@]}")$'\n'"      $qt_what"
+sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" \
+    -e "s/@QT_DSC@/qt6-base_$qt_version.dsc/g" data/windows/README.txt |
+    awk -v block="$qt_source" '$0 == "@QT_SOURCE@" { print block; next } { print }' |
+    sed 's/$/\r/' >"$stage/README.txt"
 files=(lopwinder.exe supplimentary.dat LICENSE.txt THIRD-PARTY-NOTICES.txt README.txt)
 chmod 644 "${files[@]/#/$stage/}"
 touch -d "@$stamp" "${files[@]/#/$stage/}"
@@ -193,8 +225,8 @@ if $in_git; then
     git archive --format=tar --prefix="lopwinder-$version/" HEAD | xz -T1 -9 >"$build/$source_name"
     release+=("$source_name")
 fi
-cp "$qt_root/source"/qt6-base_* "$build/"
-release+=("$qt_dsc" "$qt_orig" "$qt_debian")
+cp "$qt_root/source"/* "$build/"
+release+=("${qt_files[@]}")
 (cd "$build" && sha256sum "${release[@]}" >SHA256SUMS)
 echo "Built $build/$zip_name: $(stat -c %s "$build/$zip_name") bytes, lopwinder.exe $(
     stat -c %s "$build/lopwinder.exe") bytes; beside it: ${release[*]:1}"
