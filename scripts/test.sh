@@ -35,10 +35,12 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_TESTS=ON -DLOP
 cmake --build build -j "$jobs"
 (cd build && ctest --no-tests=error --output-on-failure -j "$jobs")
 
-# The Windows program, when scripts/windows-build.sh has built it (.ci/run does): its zip and
-# resources, then the program under Wine.
+# The Windows program, when scripts/windows-build.sh has built it (.ci/run does, in Debian 13): its
+# zip and resources, then the program under Wine, in each look it meets on Windows, with the
+# program that tells which style Qt picks.
 if [ -f build-windows-app/lopwinder.exe ]; then
     tests/release/check_windows_zip.sh build-windows-app
+    cmake --build build-windows-app --target style_report >/dev/null
     tests/e2e/run.sh build-windows-app/lopwinder.exe build/make-demo-rom build-windows-app/wine-run
 else
     echo "Skipping the Windows program under Wine: scripts/windows-build.sh has not built it."

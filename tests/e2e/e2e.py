@@ -116,6 +116,40 @@ if not wine:
     subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
     check(ended(process) and open(deep, "rb").read() == bytes(saved), f"{len(deep)} characters deep")
 
+# The looks it meets on Windows, Wine's settings standing in: the style Qt picks (told by a program
+# linked as this one is), and the main window and the About box, shot; at 150 % both scale whole.
+sizes = {}
+for look, version, light, dpi, picked in (("windows-10", "win10", 1, 96, "windowsvista, light"),
+                                          ("windows-11", "win11", 1, 96, "windows11, light"),
+                                          ("windows-11-dark", "win11", 0, 96, "windows11, dark"),
+                                          ("windows-11-150", "win11", 1, 144, "windows11, light")):
+    if not wine:
+        break
+    for key, name, value in ((r"HKCU\Software\Wine", "Version", version),
+                             (r"HKCU\Control Panel\Desktop", "LogPixels", dpi),
+                             (r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize",
+                              "AppsUseLightTheme", light)):
+        kind = "REG_SZ" if isinstance(value, str) else "REG_DWORD"
+        subprocess.run([COMMAND[0], "reg", "add", key, "/v", name, "/t", kind, "/d", str(value),
+                        "/f"], env=ENV, capture_output=True)
+    told = subprocess.run([COMMAND[0], os.path.join(os.path.dirname(program), "tests", "platform",
+                                                    "style_report.exe")],
+                          env=ENV, capture_output=True, text=True).stdout.strip()
+    check(told.endswith(": " + picked), f"{look}: Qt picks {picked}; told: {told}")
+    process, scale = start(rom), dpi / 96
+    main = window("Lopwinder - Zoomlet 96")
+    click(main, round(960 * scale), round(13 * scale))
+    for name, win in (("main-window", main), ("about-box", window("About Lopwinder"))):
+        subprocess.run(["import", "-window", win, f"{artifacts}/{look}-{name}.png"], check=False)
+        geometry = xdo("getwindowgeometry", win or main)
+        sizes[look, name] = [int(n) for n in geometry[geometry.index("Geometry:") + 1].split("x")]
+    process.kill()
+    process.wait()
+for name in ("main-window", "about-box") if wine else ():
+    check([round(n * 1.5) for n in sizes["windows-11", name]] == sizes["windows-11-150", name],
+          f"at 150 % the {name} is 1.5 times as large: {sizes['windows-11', name]}, then "
+          f"{sizes['windows-11-150', name]}")
+
 if wine:
     settings = subprocess.run([COMMAND[0], "reg", "query", r"HKCU\Software\QtProject"], env=ENV,
                               capture_output=True).returncode
