@@ -39,6 +39,11 @@ done
 check "no notice for what is never linked" bash -c \
     "! grep -q 'qeventdispatcher_cf\|Adobe Glyph List' notices.txt"
 check "the notices name the MinGW-w64 runtime" grep -q "^MinGW-w64 runtime" notices.txt
+check "the notices carry no template line" bash -c "! grep -q '<year> <owner>' notices.txt"
+qt_release=$(dpkg-query -W -f='${Version}' qt6-base-dev | cut -d+ -f1)
+check "lopwinder.exe links Qt $qt_release" grep -aq "Qt $qt_release (x86_64" lopwinder.exe
+check "lopwinder.exe names no folder of the build machine" bash -c "! grep -aq \
+    -e /root/ -e /home/ -e /tmp/ -e '$HOME' -e '$project' -e '$qt' -e '$(pwd)' lopwinder.exe"
 check "SHA256SUMS matches" sha256sum -c SHA256SUMS
 wrestool -x -t 14 lopwinder.exe >icons.ico
 check "icons of 16, 24, 32, 48 and 256 px" [ "$(icotool -l icons.ico | grep -o 'width=[0-9]*' |
