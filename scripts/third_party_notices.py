@@ -148,7 +148,8 @@ class BuildRecord:
 def covered(folder, entry):
     """The files and folders (relative to Qt's source) that an attribution entry speaks for: what
     its "Files" or "Path" names, relative to its own folder, or else the whole folder."""
-    places = (entry.get("Files") or entry.get("Path") or ".").replace(",", " ").split()
+    places = entry.get("Files") or entry.get("Path") or "."
+    places = places if isinstance(places, list) else places.replace(",", " ").split()
     return [os.path.normpath(os.path.join(folder, p)) for p in places]
 
 
