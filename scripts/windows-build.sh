@@ -97,7 +97,7 @@ check_debian_source() { # folder
     [ -n "$sums" ] || fail "$dsc lists no SHA-256 checksums"
     [ "$(sed -n 's/^Version: //p' "$dsc")" = "$qt_version" ] ||
         fail "$(basename "$dsc") is not of version $qt_version, the Qt tools installed here"
-    (cd "$1" && sha256sum --quiet --strict -c - <<<"$sums") ||
+    (cd "$1" && sha256sum --quiet --strict -c - <<<"$sums" >&2) ||
         fail "the files beside $(basename "$dsc") do not match its checksums"
 }
 source_kind=debian
