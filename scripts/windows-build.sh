@@ -182,6 +182,9 @@ version=$(sed -n 's/^project(Lopwinder VERSION \([0-9.]*\).*/\1/p' CMakeLists.tx
 in_git=false
 [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$project" ] && in_git=true
 if $in_git; then stamp=$(git log -1 --format=%ct); else stamp=$(stat -c %Y CMakeLists.txt); fi
+# CMake reads a toolchain file once: a build folder configured against another Qt starts anew.
+[ "$(cat "$build/qt-prefix" 2>/dev/null)" = "$qt" ] || rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+mkdir -p "$build" && echo "$qt" >"$build/qt-prefix"
 # Debian's Qt source skips plugins by default (its enable_skip_plugins patch, right for its shared
 # packages); a static Qt links its platform plugin and styles only when they are included.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
