@@ -56,9 +56,9 @@ qt_options=(
     -DFEATURE_datawidgetmapper=OFF -DFEATURE_texthtmlparser=OFF -DFEATURE_cssparser=OFF
     -DFEATURE_draganddrop=OFF -DFEATURE_timezone=OFF -DFEATURE_picture=OFF
     -DFEATURE_imageformat_bmp=OFF -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF
-    # Nor completion (no list is editable), file system models, XML or a tray icon.
+    # Nor completion (no list is editable), file system models or a tray icon.
     -DFEATURE_completer=OFF -DFEATURE_fscompleter=OFF -DFEATURE_filesystemmodel=OFF
-    -DFEATURE_xmlstream=OFF -DFEATURE_systemtrayicon=OFF
+    -DFEATURE_systemtrayicon=OFF
 )
 # Every function and object in a section of its own, so that the program's link drops what it
 # never calls. Regular expressions (Qt Core needs them) are not compiled to machine code at run

@@ -127,26 +127,30 @@ for look, version, light, dpi, picked in (("windows-10", "win10", 1, 96, "window
         break
     for key, name, value in ((r"HKCU\Software\Wine", "Version", version),
                              (r"HKCU\Control Panel\Desktop", "LogPixels", dpi),
+                             (r"HKCC\Software\Fonts", "LogPixels", dpi),
                              (r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize",
                               "AppsUseLightTheme", light)):
         kind = "REG_SZ" if isinstance(value, str) else "REG_DWORD"
         subprocess.run([COMMAND[0], "reg", "add", key, "/v", name, "/t", kind, "/d", str(value),
                         "/f"], env=ENV, capture_output=True)
+    subprocess.run([shutil.which("wineserver") or "/usr/lib/wine/wineserver64", "-w"], env=ENV)
     told = subprocess.run([COMMAND[0], os.path.join(os.path.dirname(program), "tests", "platform",
                                                     "style_report.exe")],
                           env=ENV, capture_output=True, text=True).stdout.strip()
     check(told.endswith(": " + picked), f"{look}: Qt picks {picked}; told: {told}")
     process, scale = start(rom), dpi / 96
-    main = window("Lopwinder - Zoomlet 96")
-    click(main, round(960 * scale), round(13 * scale))
-    for name, win in (("main-window", main), ("about-box", window("About Lopwinder"))):
-        subprocess.run(["import", "-window", win, f"{artifacts}/{look}-{name}.png"], check=False)
-        geometry = xdo("getwindowgeometry", win or main)
-        sizes[look, name] = [int(n) for n in geometry[geometry.index("Geometry:") + 1].split("x")]
+    for name, title in (("main-window", "Lopwinder - Zoomlet 96"), ("about-box", "About Lopwinder")):
+        win = window(title)
+        subprocess.run(["import", "-window", win or "root", f"{artifacts}/{look}-{name}.png"])
+        geometry = xdo("getwindowgeometry", win or "0")
+        sizes[look, name] = geometry[geometry.index("Geometry:") + 1] if win else "none"
+        if name == "main-window":
+            click(win, round(960 * scale), round(13 * scale))  # About...
     process.kill()
     process.wait()
 for name in ("main-window", "about-box") if wine else ():
-    check([round(n * 1.5) for n in sizes["windows-11", name]] == sizes["windows-11-150", name],
+    normal = [int(n) for n in sizes["windows-11", name].split("x")]
+    check(f"{round(normal[0] * 1.5)}x{round(normal[1] * 1.5)}" == sizes["windows-11-150", name],
           f"at 150 % the {name} is 1.5 times as large: {sizes['windows-11', name]}, then "
           f"{sizes['windows-11-150', name]}")
 

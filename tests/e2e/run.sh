@@ -25,17 +25,19 @@ printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff204060\npanel-positio
     tr ' ' '\n' >"$XDG_RUNTIME_DIR/weston.ini"
 desktop='openbox >/dev/null 2>&1 & desktop=$!'
 script=e2e.py
+# Room for the windows at 150 % under Wine.
+screen=1920x1200x24
 if [[ ${4:-} == wayland ]]; then
     desktop='weston --backend=x11-backend.so --use-pixman --config="$XDG_RUNTIME_DIR/weston.ini" \
         --socket=lopwinder-e2e --width=1280 --height=800 </dev/null >/dev/null 2>&1 & desktop=$!
         until [ -S "$XDG_RUNTIME_DIR/lopwinder-e2e" ]; do sleep 0.1; done; sleep 1
         export WAYLAND_DISPLAY=lopwinder-e2e'
-    script=e2e_wayland.py
+    script=e2e_wayland.py screen=1280x800x24
 fi
 status=0
 # A session bus of its own, as every desktop has: without one, D-Bus may start one on demand and
 # leave its files in the home folder the test checks.
-xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- \
+xvfb-run -a -s "-screen 0 $screen" dbus-run-session -- \
     bash -c "$desktop"$'\n''python3 "$@"; status=$?; kill $desktop; wait $desktop; exit $status' \
     _ "$here/$script" "${@:1:3}" || status=$?
 [[ $1 != *.exe ]] || "$wineserver" -k 2>/dev/null || true
