@@ -3,7 +3,8 @@
 # Copyright (C) 2026 Lopwinder developers
 # The Windows release as a user receives it: the zip's files, the program's resources read from
 # the built file (icon, version information, manifest), the notices against what was linked, and
-# the source distributed beside the zip, rebuilt into the same zip. Needs unzip and icoutils.
+# the source distributed beside the zip, rebuilt into the same zip; then Qt's source handling.
+# Needs unzip and icoutils.
 # Usage: check_windows_zip.sh BUILD_FOLDER
 set -u
 project=$(pwd)
@@ -78,6 +79,31 @@ check "the source bundle holds the commit" diff -r "$rebuilt/lopwinder-$version"
 (cd "$rebuilt/lopwinder-$version" && LOPWINDER_QT_SOURCE=$(cd "$project/$1" && pwd) \
     scripts/windows-build.sh "$rebuilt/build" >"$rebuilt/build.log" 2>&1)
 check "the source bundle builds the same zip" cmp "$rebuilt/build/$zip" "$zip"
-rm -rf "$rebuilt" icons.ico notices.txt
+
+# Qt's source, checked without building Qt: a tree changed by one byte is another Qt (another key),
+# the same tree anywhere the same one, Debian's files the source fetched; a corrupt file and an
+# unknown folder are refused with the tools' words.
+cd "$project"
+key() { LOPWINDER_QT_SOURCE=$1 scripts/windows-build.sh --key 2>"$work/stderr" | tail -n 1; }
+work=$(mktemp -d)
+mkdir -p "$work/tree/src/corelib" "$work/debian" "$work/neither"
+echo 'project(QtBase)' >"$work/tree/CMakeLists.txt"
+echo 'int qt = 6;' >"$work/tree/src/corelib/q.cpp"
+tree=$(key "$work/tree")
+sleep 1 && cp -r "$work/tree" "$work/copy"
+check "the same tree elsewhere, copied later, has the same key" [ "$(key "$work/copy")" = "$tree" -a ${#tree} = 12 ]
+echo 'int qt = 7;' >"$work/copy/src/corelib/q.cpp"
+check "one byte changed in a tree gives another key" [ "$(key "$work/copy")" != "$tree" ]
+cp "${XDG_CACHE_HOME:-$HOME/.cache}"/lopwinder/qt-source/*/qt6-base_* "$work/debian/"
+check "Debian's files given have the key of those fetched, not a tree's" [ "$(key "$work/debian")" \
+    = "$(scripts/windows-build.sh --key | tail -n 1)" -a "$tree" != "$(key "$work/debian")" ]
+debian=$(ls "$work"/debian/qt6-base_*.debian.tar.xz)
+printf '\x00' | dd of="$debian" bs=1 seek=100 conv=notrunc 2>/dev/null
+check "a corrupt file is refused" [ -z "$(key "$work/debian")" ]
+check "  saying which, in sha256sum's words and ours" grep -q "$(basename "$debian"): FAILED" "$work/stderr"
+check "  and what that means" grep -q "do not match its checksums" "$work/stderr"
+check "a folder of neither kind is refused" [ -z "$(key "$work/neither")" ]
+check "  and told so" grep -q "holds neither Debian's qt6-base source files" "$work/stderr"
+rm -rf "$work" "$rebuilt" "$1"/icons.ico "$1"/notices.txt
 echo "release: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
