@@ -59,9 +59,6 @@ qt_options=(
     # Nor completion (no list is editable), file system models or a tray icon.
     -DFEATURE_completer=OFF -DFEATURE_fscompleter=OFF -DFEATURE_filesystemmodel=OFF
     -DFEATURE_systemtrayicon=OFF
-    # The zip's limit of 5.5 MB: without accessibility (UI Automation) and Intel's branch tracking
-    # marks, which Windows does not use.
-    -DFEATURE_accessibility=OFF -DFEATURE_intelcet=OFF
 )
 # Every function and object in a section of its own, so that the program's link drops what it
 # never calls. Regular expressions (Qt Core needs them) are not compiled to machine code at run
