@@ -22,11 +22,12 @@ check "the zip's five files, in order" [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = \
 check "the program in the zip is the one built" cmp <(file lopwinder.exe) lopwinder.exe
 check "README.txt has CRLF line ends only" [ "$(file README.txt | grep -cv $'\r$')" = 0 ]
 qt=$(sed -n 's#^CMAKE_TOOLCHAIN_FILE:[A-Z]*=\(.*\)/lib/cmake/Qt6/qt.toolchain.cmake#\1#p' CMakeCache.txt)
+qt_cache=${qt%/opt/lopwinder-qt} # Qt's source and build record lie beside its installed prefix
 file THIRD-PARTY-NOTICES.txt >notices.txt
 check "the notices name Qt's full Debian version" grep -q \
     "qt6-base source package, version $(dpkg-query -W -f='${Version}' qt6-base-dev)\." notices.txt
 check "the notices list exactly what was linked" \
-    python3 "$project/scripts/third_party_notices.py" verify "$qt" lopwinder.map notices.txt
+    python3 "$project/scripts/third_party_notices.py" verify "$qt_cache" lopwinder.map notices.txt
 # The same, told from the link map by another way: what went into these objects needs notices.
 for pair in "qcborstreamwriter.cpp.obj:tinycbor/tinycbor" "qcryptographichash.cpp.obj:rfc6234" \
             "qcryptographichash.cpp.obj:sha3/sha3_endian" "qeasingcurve.cpp.obj:easing/easing" \
