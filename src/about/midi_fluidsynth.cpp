@@ -55,9 +55,6 @@ void* openSong(const char* path, const char* audioDriver, const char* outputFile
         return nullptr;
     // Only the samples the piece plays are read from the font, when it first plays them.
     fluid_settings_setint(song->settings, "synth.dynamic-sample-loading", 1);
-    // The piece's own clock is the sound it has produced, not the wall clock: when the device falls
-    // behind on a busy machine, the notes still last as written.
-    fluid_settings_setstr(song->settings, "player.timing-source", "sample");
     if (audioDriver)
         fluid_settings_setstr(song->settings, "audio.driver", audioDriver);
     if (outputFile)
