@@ -386,6 +386,10 @@ def licences_referred(body):
     files = {os.path.basename(os.path.realpath(COMMON + n))
              for n in re.findall(re.escape(COMMON) + r"([A-Za-z0-9.+-]*[A-Za-z0-9+])", body)
              if os.path.isfile(COMMON + n)}
+    # Prose that names a licence by its title and version (GCC's copyright file for its manuals).
+    for version in re.findall(r"GNU Free Documentation License,?\s+[Vv]ersion\s+(\d\.\d)", body):
+        if os.path.isfile(COMMON + "GFDL-" + version):
+            files.add("GFDL-" + version)
     unknown = set()
     named, given = dep5_licences(body)
     for name in named - given:
