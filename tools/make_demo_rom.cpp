@@ -15,14 +15,14 @@
 int main(int argc, char* argv[]) {
     if (argc != 3 && argc != 4) {
         std::fprintf(stderr, "usage: make-demo-rom VARIANT FILE [SIZE]\nVARIANT is one of:\n");
-        for (const RomVariant variant : allVariants) {
-            const std::string_view name = displayName(variant);
-            std::fprintf(stderr, "  \"%.*s\"\n", static_cast<int>(name.size()), name.data());
+        for (const varianttable::VariantRow& row : varianttable::rows) {
+            std::fprintf(stderr, "  \"%.*s\"\n", static_cast<int>(row.name.size()),
+                         row.name.data());
         }
         return 2;
     }
     const std::string variant = argv[1];
-    if (!variantNamed(variant)) {
+    if (varianttable::findNamed(variant) == nullptr) {
         std::fprintf(stderr, "make-demo-rom: unknown variant \"%s\"\n", variant.c_str());
         return 2;
     }

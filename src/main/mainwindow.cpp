@@ -197,7 +197,7 @@ MainWindow::LoadOutcome MainWindow::populateSlots(const RomContext& rom,
     for (int slot = 1; slot <= row.slotCount; ++slot) {
         const int index = slot - 1;
         QComboBox* list = m_comboLevelSlot[index];
-        fillSlotList(list, row.catalogue);
+        fillSlotList(list, *row.catalogue);
         list->show();
         preselect(list, static_cast<quint8>(table.bytes[static_cast<std::size_t>(index)]));
         const QString caption = QStringLiteral("Level Slot %1").arg(slot);

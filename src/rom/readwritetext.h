@@ -19,6 +19,10 @@ namespace readwritetext {
 // caller tells the user). Length 0 returns empty text without touching the file.
 std::optional<std::string> readText(const RomContext& rom, qint32 offset, qint16 length);
 
+// Reads length bytes at offset from a file the caller has opened, into out, with the same padding;
+// on failure out is empty and the reason is the system's words. The file stays open.
+IoResult readText(RomFile& file, qint64 offset, qint64 length, std::string& out);
+
 // Writes every byte of text at offset into a file the caller has opened; empty text writes
 // nothing. The file stays open.
 IoResult writeText(RomFile& file, qint32 offset, const std::string& text);

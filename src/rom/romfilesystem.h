@@ -17,11 +17,13 @@ struct FileStatus {
     qint64 size = 0;
 };
 
-// An empty reason means success; otherwise the reason is the system's own words, fit to show.
+// Success, another program holding the file (no reason: the caller says it in its own words), or
+// a failure whose reason is the system's own words, fit to show.
 struct IoResult {
     QString reason;
     bool inUse = false; // another program holds the file; trying again later may succeed
     bool ok() const { return reason.isEmpty() && !inUse; }
+    static IoResult heldElsewhere() { return {{}, true}; }
 };
 
 // The one check of a position asked for, whatever the system: ok, or "Invalid position." for a
@@ -36,7 +38,8 @@ inline IoResult checkPosition(qint64 offset, qint64 length) {
 class RomFile {
 public:
     virtual ~RomFile() = default;
-    virtual FileStatus status() = 0;
+    // The file's size now, into size; on failure size is left as it was.
+    virtual IoResult size(qint64& size) = 0;
     // Takes an exclusive lock on the whole file without waiting; it lasts until close. ok: locked,
     // or the file system keeps no locks at all (some network mounts), so the caller goes on
     // without one; inUse: another program holds a lock on the file; else the reason it failed.

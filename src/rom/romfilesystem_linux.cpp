@@ -67,7 +67,9 @@ IoResult openPlainFile(const QString& path, int access, FileDescriptor& fd) {
         ::open(nativePath(path).constData(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) {
         const int error = errno;
-        return {errnoReason(error), error == EWOULDBLOCK || error == EAGAIN};
+        if (error == EWOULDBLOCK || error == EAGAIN)
+            return IoResult::heldElsewhere();
+        return {errnoReason(error)};
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
@@ -135,7 +137,7 @@ IoResult lockBoth(int fd, const LockCalls& calls) {
     const LockAnswer answers[] = {classify(errors[0]), classify(errors[1])};
     for (const LockAnswer answer : answers) {
         if (answer == LockAnswer::InUse)
-            return {QStringLiteral("Another program holds a lock on the ROM file."), true};
+            return IoResult::heldElsewhere();
     }
     for (int i = 0; i < 2; ++i) {
         if (answers[i] == LockAnswer::Failed)
@@ -149,11 +151,12 @@ public:
     LinuxRomFile(FileDescriptor fd, LockCalls locks)
         : m_fd(std::move(fd)), m_locks(std::move(locks)) {}
 
-    FileStatus status() override {
+    IoResult size(qint64& size) override {
         struct stat st {};
         if (::fstat(m_fd.get(), &st) != 0)
-            return {};
-        return fromStat(st);
+            return {errnoReason(errno)};
+        size = static_cast<qint64>(st.st_size);
+        return {};
     }
 
     IoResult lockExclusive() override { return lockBoth(m_fd.get(), m_locks); }

@@ -18,12 +18,17 @@ IoResult result(const std::string& reason) {
 class WinRomFile final : public RomFile {
 public:
     explicit WinRomFile(std::unique_ptr<win32file::File> file) : m_file(std::move(file)) {}
-    FileStatus status() override { return fromWin32(m_file->status()); }
+    IoResult size(qint64& size) override {
+        std::int64_t bytes = 0;
+        const IoResult queried = result(m_file->size(bytes));
+        if (queried.ok())
+            size = bytes;
+        return queried;
+    }
     IoResult lockExclusive() override {
         bool inUse = false;
-        IoResult locked = result(m_file->lockAll(inUse));
-        locked.inUse = inUse;
-        return locked;
+        const IoResult locked = result(m_file->lockAll(inUse));
+        return inUse ? IoResult::heldElsewhere() : locked;
     }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
         if (const IoResult position = checkPosition(offset, length); !position.ok())
@@ -54,8 +59,7 @@ public:
         std::string reason;
         bool inUse = false;
         auto file = win32file::File::openExisting(path.toStdWString(), reason, inUse);
-        opened = result(reason);
-        opened.inUse = inUse;
+        opened = inUse ? IoResult::heldElsewhere() : result(reason);
         if (!file)
             return nullptr;
         return std::make_unique<WinRomFile>(std::move(file));

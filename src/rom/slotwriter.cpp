@@ -8,11 +8,9 @@
 namespace slotwriter {
 namespace {
 
-Result notWritten(Failure failure, const IoResult& io = {}) {
-    return {Outcome::NotWritten, failure, io.reason};
+Result failed(Failure failure, const IoResult& io = {}) {
+    return {failure, io.reason};
 }
-
-const Result inUse{Outcome::InUse, Failure::InUse, {}};
 
 } // namespace
 
@@ -20,61 +18,52 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& ex
                       qint32 offset, const std::string& slotString) {
     IoResult opened;
     std::unique_ptr<RomFile> file = fs.openExisting(path, opened);
-    if (!file && opened.inUse)
-        return inUse;
-    if (!file) {
-        return notWritten(Failure::OpenFailed, opened);
-    }
+    if (!file)
+        return failed(opened.inUse ? Failure::InUse : Failure::OpenFailed, opened);
     // Held from before the checks until the close, so that no other writer, a second Lopwinder
     // included, can come between what is checked and what is written.
-    if (const IoResult locked = file->lockExclusive(); !locked.ok()) {
-        if (locked.inUse)
-            return inUse;
-        return notWritten(Failure::LockFailed, locked);
-    }
+    if (const IoResult locked = file->lockExclusive(); !locked.ok())
+        return failed(locked.inUse ? Failure::InUse : Failure::LockFailed, locked);
     // Everything is compared through the file about to be written, so that nothing can be
     // swapped in between the look and the write.
     IoResult readFailure;
     const auto read = [&](qint64 at, qint64 length) {
         std::string bytes;
-        if (const IoResult result = file->readAt(at, length, bytes); !result.ok()) {
+        if (const IoResult result = readwritetext::readText(*file, at, length, bytes); !result.ok())
             readFailure = result;
-            return std::string();
-        }
-        bytes.resize(static_cast<std::size_t>(length), '\0');
         return bytes;
     };
     const std::optional<RomVariant> variant = detectROM::variantOf(path, read);
     const std::string table =
         expected.table ? read(offset, static_cast<qint64>(slotString.size())) : std::string();
-    if (!readFailure.ok()) {
-        return notWritten(Failure::ReadFailed, readFailure);
-    }
-    if (variant != expected.variant) {
-        return notWritten(Failure::NotSameVariant);
-    }
-    const qint64 size = file->status().size;
+    if (!readFailure.ok())
+        return failed(Failure::ReadFailed, readFailure);
+    if (variant != expected.variant)
+        return failed(Failure::NotSameVariant);
+    qint64 size = 0;
+    if (const IoResult queried = file->size(size); !queried.ok())
+        return failed(Failure::SizeUnknown, queried);
     const qint64 end = static_cast<qint64>(offset) + static_cast<qint64>(slotString.size());
     if (size < end) {
         // Extending it would invent bytes for a table the file does not hold.
-        return notWritten(Failure::TooShort);
+        return failed(Failure::TooShort);
     }
-    if (expected.table && table != *expected.table) {
-        return notWritten(Failure::TableChanged);
-    }
+    if (expected.table && table != *expected.table)
+        return failed(Failure::TableChanged);
 
     if (const IoResult written = readwritetext::writeText(*file, offset, slotString); !written.ok())
-        return {Outcome::PartlyWritten, Failure::WriteFailed, written.reason};
-    if (file->status().size != size) {
+        return failed(Failure::WriteFailed, written);
+    qint64 sizeAfter = 0;
+    if (const IoResult queried = file->size(sizeAfter); !queried.ok())
+        return failed(Failure::SizeUnconfirmed, queried);
+    if (sizeAfter != size) {
         // Cut short by someone else in between: the write has put a table into a damaged file.
-        return {Outcome::PartlyWritten, Failure::SizeChanged, {}};
+        return failed(Failure::SizeChanged);
     }
-    if (const IoResult flushed = file->flush(); !flushed.ok()) {
-        return {Outcome::Unconfirmed, Failure::FlushFailed, flushed.reason};
-    }
-    if (const IoResult closed = file->close(); !closed.ok()) {
-        return {Outcome::Unconfirmed, Failure::CloseFailed, closed.reason};
-    }
+    if (const IoResult flushed = file->flush(); !flushed.ok())
+        return failed(Failure::FlushFailed, flushed);
+    if (const IoResult closed = file->close(); !closed.ok())
+        return failed(Failure::CloseFailed, closed);
     return {};
 }
 

@@ -159,8 +159,12 @@ File::~File() {
     close();
 }
 
-Status File::status() {
-    return statusOf(m_handle);
+std::string File::size(std::int64_t& size) {
+    LARGE_INTEGER bytes{};
+    if (!GetFileSizeEx(m_handle, &bytes))
+        return errorText(GetLastError());
+    size = static_cast<std::int64_t>(bytes.QuadPart);
+    return {};
 }
 
 std::string File::lockAll(bool& inUse) {

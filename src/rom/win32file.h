@@ -38,7 +38,8 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    Status status();
+    // The file's size into size; a failed query leaves it as it was and gives the system's words.
+    std::string size(std::int64_t& size);
     // Locks every byte of the file, and any it may grow to, against other handles, without
     // waiting: Windows' byte-range locks are mandatory, so a program holding one over the bytes
     // this file checks and writes would otherwise fail the write half-way. inUse: another handle

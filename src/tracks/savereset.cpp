@@ -3,7 +3,6 @@
 #include "tracks/savereset.h"
 
 #include "rom/slotwriter.h"
-#include "tracks/factoryorders.h"
 #include "tracks/trackid.h"
 
 namespace savereset {
@@ -39,6 +38,9 @@ Explanation explain(const slotwriter::Result& result, RomVariant loaded) {
                            "image any more.")
                 .arg(QLatin1String(displayName(loaded))),
             QStringLiteral("To edit the file as it is now, close Lopwinder and open it again.")};
+    case Failure::SizeUnknown:
+    case Failure::SizeUnconfirmed:
+        return {QStringLiteral("The ROM file's size could not be read: %1").arg(result.detail), {}};
     case Failure::TooShort:
         return {QStringLiteral("The ROM file has become too short to hold its track table; it was "
                                "not extended."),
@@ -68,7 +70,7 @@ QString failureText(Action action, const slotwriter::Result& result, RomVariant 
     using slotwriter::Outcome;
     const bool save = action == Action::Save;
     QString headline;
-    switch (result.outcome) {
+    switch (result.outcome()) {
     case Outcome::Written:
         return {};
     case Outcome::NotWritten:
@@ -92,7 +94,7 @@ QString failureText(Action action, const slotwriter::Result& result, RomVariant 
     }
     Explanation explanation = explain(result, loaded);
     if (explanation.advice.isEmpty()) {
-        explanation.advice = result.outcome == Outcome::InUse
+        explanation.advice = result.outcome() == Outcome::InUse
                                  ? QStringLiteral("Wait until that program is done with it, then ")
                                  : QStringLiteral("Fix the cause and ");
         explanation.advice += save ? QStringLiteral("save again.") : QStringLiteral("reset again.");
@@ -108,7 +110,7 @@ Feedback write(RomFileSystem& fs, LoadedRom& rom, const std::string& slotString,
         fs, rom.path, {rom.row->variant, save ? rom.table : std::nullopt}, rom.row->slotTableOffset,
         slotString);
     const QString failure = failureText(action, result, rom.row->variant);
-    switch (result.outcome) {
+    switch (result.outcome()) {
     case slotwriter::Outcome::Written:
         rom.table = slotString;
         return {{success, MessageIcon::Information, MessageButtons::Ok, {}}, true};
@@ -146,8 +148,7 @@ Feedback save(RomFileSystem& fs, LoadedRom& rom, const QStringList& currentTexts
 }
 
 Feedback reset(RomFileSystem& fs, LoadedRom& rom) {
-    const std::span<const quint8> order = factoryorders::of(rom.row->variant);
-    const std::string factoryOrder(order.begin(), order.end());
+    const std::string factoryOrder(rom.row->factoryOrder.begin(), rom.row->factoryOrder.end());
     return write(fs, rom, factoryOrder, Action::Reset,
                  QStringLiteral("ROM has been set to default values. Now quitting application."));
 }

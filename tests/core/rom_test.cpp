@@ -2,6 +2,7 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "rom/detectrom.h"
 #include "rom/readwritetext.h"
+#include "rom/varianttable.h"
 #include "support/fakes.h"
 
 #include <QDir>

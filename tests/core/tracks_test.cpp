@@ -166,6 +166,10 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
          "saved; the ROM file is unchanged.\r\n\r\nThe ROM file could not be "
          "opened for writing: Permission denied",
          0, false},
+        {Fault::Size,
+         "saved; the ROM file is unchanged.\r\n\r\nThe ROM file's size could not be read: "
+         "Input/output error\r\n\r\nFix the cause and save again.",
+         0, false},
         {Fault::ShortWrite,
          "not saved completely: the track table in the ROM file may be only partly written."
          "\r\n\r\nWriting failed: No space left on device",
@@ -174,6 +178,10 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
          "Another program changed the ROM file's size while it was being written"
          ".\r\n\r\nRestore the file from a copy.",
          27, false},
+        {Fault::SizeAfterWrite,
+         "not have been saved: the disk did not confirm the write.\r\n\r\nThe ROM file's size "
+         "could not be read: Input/output error",
+         27, true},
         {Fault::Flush,
          "not have been saved: the disk did not confirm the write.\r\n\r\nThe data "
          "could not be flushed to the disk: Input/output error",

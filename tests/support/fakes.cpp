@@ -32,13 +32,19 @@ const IoResult ioError{QStringLiteral("Input/output error")};
 struct FaultyFile final : RomFile {
     FaultyFile(std::unique_ptr<RomFile> real, Fault chosen, QString at,
                std::function<void(const QString&)> beforeWrite)
-        : file(std::move(real)), fault(chosen), path(std::move(at)), before(std::move(beforeWrite)) {}
-    FileStatus status() override { return file->status(); }
+        : file(std::move(real)), fault(chosen), path(std::move(at)),
+          before(std::move(beforeWrite)) {}
+    IoResult size(qint64& size) override {
+        if (fault == Fault::Size || (fault == Fault::SizeAfterWrite && writeTried))
+            return ioError;
+        return file->size(size);
+    }
     IoResult lockExclusive() override { return file->lockExclusive(); }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
         return file->readAt(offset, length, out);
     }
     IoResult writeAt(qint64 offset, const std::string& bytes) override {
+        writeTried = true;
         before(path);
         if (fault == Fault::Truncate)
             QFile::resize(path, 0);
@@ -58,6 +64,7 @@ struct FaultyFile final : RomFile {
     Fault fault;
     QString path;
     std::function<void(const QString&)> before;
+    bool writeTried = false;
 };
 
 } // namespace

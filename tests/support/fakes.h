@@ -34,8 +34,18 @@ struct ScriptedPrompter final : Prompter, Lifetime {
 
 // The real file system, with every read recorded and chosen failures injected.
 struct ScriptedFileSystem final : RomFileSystem {
-    // Truncate: another program empties the file just before the write.
-    enum class Fault { None, OpenForWrite, ShortWrite, Truncate, Flush, Close };
+    // Truncate: another program empties the file just before the write. Size: every size query
+    // fails; SizeAfterWrite: only those after the write.
+    enum class Fault {
+        None,
+        OpenForWrite,
+        Size,
+        ShortWrite,
+        Truncate,
+        SizeAfterWrite,
+        Flush,
+        Close
+    };
 
     ScriptedFileSystem();
     FileStatus stat(const QString& path) override { return systemFileSystem().stat(path); }

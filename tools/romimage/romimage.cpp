@@ -2,9 +2,6 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "romimage/romimage.h"
 
-#include "tracks/factoryorders.h"
-
-#include "rom/romvariant.h"
 #include "rom/varianttable.h"
 
 #include <QDir>
@@ -24,7 +21,9 @@ void put(std::string& image, qint64 offset, std::string_view bytes) {
 }
 
 std::string build(std::string_view name, qint64 size) {
-    const std::optional<RomVariant> variant = variantNamed(name);
+    const varianttable::VariantRow* row = varianttable::findNamed(name);
+    const std::optional<RomVariant> variant =
+        row ? std::optional<RomVariant>(row->variant) : std::nullopt;
     std::string image(static_cast<std::size_t>(size), '\0');
     for (std::size_t i = 0; i < image.size(); ++i)
         image[i] = static_cast<char>((i * 131 + 7) % 251);
@@ -51,9 +50,9 @@ std::string build(std::string_view name, qint64 size) {
     if (!variant)
         put(image, 0x183, "T-999999-00");
 
-    if (const auto* row = varianttable::findSupported(variant)) {
-        const std::span<const quint8> order = factoryorders::of(*variant);
-        put(image, row->slotTableOffset, std::string(order.begin(), order.end()));
+    if (row != nullptr && row->supported) {
+        put(image, row->slotTableOffset,
+            std::string(row->factoryOrder.begin(), row->factoryOrder.end()));
     }
     return image;
 }
