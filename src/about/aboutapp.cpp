@@ -3,6 +3,7 @@
 #include "about/aboutapp.h"
 
 #include "app/appidentity.h"
+#include "app/linebreaks.h"
 #include "app/prompter.h"
 #include "app/windowgeometry.h"
 
@@ -129,6 +130,7 @@ void AboutApp::loadTexts() {
     const QString title = QString::fromLatin1(appidentity::title);
     setWindowTitle(QStringLiteral("About ") + title);
     // No separator between minor and revision: 1.1.0 reads "v1.10".
+    // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
     m_lblTitle->setText(displayedCaption(QStringLiteral("%1, v%2.%3%4")
                                              .arg(title)
                                              .arg(appidentity::versionMajor)
@@ -136,12 +138,11 @@ void AboutApp::loadTexts() {
                                              .arg(appidentity::versionRevision)));
     m_lblDescription->setText(displayedCaption(QString::fromLatin1(appidentity::description)));
     m_lblDisclaimer->setText(displayedCaption(acknowledgement));
-    m_lblVersionInfo->setText(displayedCaption(
+    m_lblVersionInfo->setText(displayedCaption(withQtLineBreaks(
         QStringLiteral("Version History:\r\n"
                        "v1.00 (21/12/08) - Zoomlet 2 support added.\r\n"
                        "v1.10 (21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 (J-Cart) && "
-                       "Zoomlet Military support added.")
-            .replace(QLatin1String("\r\n"), QLatin1String("\n"))));
+                       "Zoomlet Military support added."))));
 
     for (QLabel* label : {m_lblTitle, m_lblDescription, m_lblDisclaimer, m_lblVersionInfo})
         fitToBox(label);
@@ -173,6 +174,7 @@ void AboutApp::startMusic() {
     if (m_unloaded)
         return;
     m_stillPlayingTimer->start();
+    // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
     m_services.music.start(programFile(m_services.programFolder,
                                        QStringLiteral("supplimentary.dat"), m_services.separator));
 }

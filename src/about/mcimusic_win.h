@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+// Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
 // The About box's music on Windows, as MCI command strings to the sequencer device under the alias
 // "midwhee"; free of Qt. Every return code is ignored. Texts are 8-bit, in the system code page.
 class MciMusic {

@@ -57,6 +57,7 @@ KeyRead readKeyValue(Registry& registry, std::uint32_t root, const std::string& 
     if (type == Registry::typeText) {
         value.assign(reinterpret_cast<const char*>(buffer.data()), size);
     } else if (type == Registry::typeNumber) {
+        // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
         value = "&h";
         for (std::uint32_t i = size; i > 0; --i)
             value += hexByte(buffer[i - 1]);
@@ -76,7 +77,9 @@ bool launchSysInfo(Platform& platform) {
     switch (readKeyValue(platform.registry, Registry::localMachine,
                          "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", p)) {
     case KeyRead::Read:
-        return platform.launch(p); // as it stands, without a file check
+        // As it stands, without a file check. Kept on purpose: see HACKING.md, "Behaviour kept on
+        // purpose".
+        return platform.launch(p);
     case KeyRead::Failed:
         return false;
     case KeyRead::NotFound:

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+// Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
 // The system information tool on Windows: MSINFO32, found through two registry locations, free of
 // Qt so that it can be tested against the real registry. Texts are 8-bit system code page strings,
 // as the registry hands them over.

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 // The windows were laid out in twips; 15 twips make a pixel.
+// Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
 constexpr QRect twips(int left, int top, int width, int height) {
     return {left / 15, top / 15, width / 15, height / 15};
 }

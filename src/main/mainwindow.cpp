@@ -20,6 +20,8 @@
 
 namespace {
 
+// Other systems put their own sans serif in its place. Kept on purpose: see HACKING.md, "Behaviour
+// kept on purpose".
 QFont sansSerifBold(qreal pointSize) {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
@@ -94,12 +96,16 @@ void MainWindow::loadRom() {
 
 MainWindow::LoadOutcome MainWindow::identifyAndFill() {
     RomContext rom{m_services.fs, {}, {}};
+    // The filter's name gives only "*.bin" though it takes "*.gen" too. Kept on purpose: see
+    // HACKING.md, "Behaviour kept on purpose".
     rom.romPath =
         m_services.prompter.askOpenFile({QStringLiteral("Select a ROM..."),
                                          QStringLiteral("ROM Files (*.bin)"),
                                          {QStringLiteral("*.bin"), QStringLiteral("*.gen")}});
 
     const detectROM::Identification identification = detectROM::identifyROM(rom, rom.romPath);
+    // One box per failed read, then the start-up refusal. Kept on purpose: see HACKING.md,
+    // "Behaviour kept on purpose".
     for (int i = 0; i < identification.failedReads; ++i)
         tellRomNotFound();
     if (!identification.plainFile)
@@ -126,6 +132,7 @@ MainWindow::LoadOutcome MainWindow::identifyAndFill() {
 }
 
 void MainWindow::tellRomNotFound() {
+    // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
     m_services.prompter.message({QStringLiteral("ROM not found!"), MessageIcon::Critical,
                                  MessageButtons::Ok, QStringLiteral("Hexwarden")});
 }
@@ -166,6 +173,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::onAboutClicked() {
+    // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
     // Disabled first: disabling a window disables the windows it owns too, and the box it is about
     // to own must stay usable. The About box enables the main window again when it unloads.
     setEnabled(false);
@@ -211,6 +219,7 @@ MainWindow::LoadOutcome MainWindow::populateSlots(const RomContext& rom,
 void MainWindow::preselect(QComboBox* list, quint8 slotByte) {
     const QString id = trackid::text(slotByte);
     // Every entry is looked at and the last match wins; no match leaves nothing selected.
+    // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
     int selected = -1;
     for (int j = 0; j < list->count(); ++j) {
         if (list->itemText(j).left(2) == id)

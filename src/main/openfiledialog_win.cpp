@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-// The system's own Open dialog. Qt's would record its folder history in the registry, and even
-// reading that history creates keys there; this one keeps nothing of the program's.
+// The system's own Open dialog. Qt's would record its own folder history in the registry under the
+// program's name, and even reading that history creates keys there; this one writes nothing of the
+// program's (Windows itself may remember the folder last opened, as it does for every program).
 QString openFileName(const OpenFileRequest& request, QWidget* owner) {
     // The dialog's form: name and patterns ("*.a;*.b"), each ended by a NUL, and one more NUL.
     std::wstring filter = request.filterName.toStdWString() + L'\0' +

@@ -21,6 +21,7 @@ bool readEqualsAny(const ByteReader& read, qint32 offset, std::string_view a, st
 
 bool hasEditableExtension(const QString& path) {
     // The last dot of the whole path, directories included.
+    // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot < 0 ? QString() : path.mid(dot + 1).toLower();
     return extension == QLatin1String("bin") || extension == QLatin1String("gen");
