@@ -8,7 +8,8 @@
 
 // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
 // The About box's music on Windows, as MCI command strings to the sequencer device under the alias
-// "midwhee"; free of Qt. Every return code is ignored. Texts are 8-bit, in the system code page.
+// "midwhee"; free of Qt. Every return code is ignored. Texts are 8-bit, in the program's
+// code page (UTF-8, by its manifest).
 class MciMusic {
 public:
     // mciSendStringA's shape: command, reply buffer (or null) and its capacity; 0 or an MCI error.

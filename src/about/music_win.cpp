@@ -7,7 +7,7 @@ namespace {
 
 class WindowsMusic final : public Music {
 public:
-    // MCI takes the path in the system code page.
+    // MCI takes 8-bit text; the manifest makes that UTF-8, so any folder's name goes through.
     void start(const QString& file) override { m_mci.start(file.toLocal8Bit().toStdString()); }
     bool isPlaying() override { return m_mci.isPlaying(); }
     void stop() override { m_mci.stop(); }

@@ -157,6 +157,55 @@ void music() {
     CHECK(seen == ".1.1.0.0.0");
 }
 
+// Text as the program hands it to the 8-bit calls (Qt's local 8-bit form is the code page's).
+std::string eightBit(const std::wstring& text, unsigned codePage = CP_ACP) {
+    std::string bytes(text.size() * 4, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+// Unpacked into a folder whose name the system's code page (1252 here) cannot write, the program
+// still opens its music and starts the tool: its manifest makes its 8-bit text UTF-8.
+void programFolderOfAnyName(Registry& registry, const std::wstring& folder) {
+    char systemCodePage[16] = {};
+    DWORD size = sizeof systemCodePage;
+    RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP",
+                 RRF_RT_REG_SZ, nullptr, systemCodePage, &size);
+    CHECK(std::string(systemCodePage) == "1252");
+    CHECK(GetACP() == CP_UTF8);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring music = folder + L"\\supplimentary.dat";
+    // A whole MIDI file: one track, one note.
+    std::ofstream(std::filesystem::path(music), std::ios::binary)
+        << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x0c\0\x90\x3c\x40\x60\x80\x3c\x40"
+                       "\0\xff\x2f\0",
+                       34);
+    std::vector<std::uint32_t> answers;
+    std::string opened;
+    MciMusic mci([&](const std::string& command, char* reply, std::uint32_t capacity) {
+        opened = answers.empty() ? command : opened;
+        return answers.emplace_back(mciSendStringA(command.c_str(), reply, capacity, nullptr));
+    });
+    mci.start(eightBit(music));
+    mci.stop();
+    CHECK(opened == "open \"" + eightBit(music) + "\" type sequencer alias midwhee");
+    CHECK(!answers.empty() && answers[0] == 0); // the device found and read the file
+    // The same name in the system's code page reaches MCI as question marks: no such file.
+    mci.start(eightBit(music, 1252));
+    mci.stop();
+    CHECK(answers.size() == 6 && answers[3] == 275);
+
+    CopyFileW(L"C:\\windows\\system32\\hostname.exe", (folder + L"\\MSINFO32.EXE").c_str(), FALSE);
+    const char* second = "SOFTWARE\\Microsoft\\Shared Tools Location";
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+    setValue(createKey(second), "MSINFO", REG_SZ, eightBit(folder) + '\0');
+    sysinfo::Platform system{registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch};
+    CHECK(sysinfo::launchSysInfo(system));
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, second);
+}
+
 void files(const std::wstring& folder) {
     const std::wstring path = folder + L"\\rom \u00df.bin";
     CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
@@ -272,6 +321,8 @@ int main() {
     registryAndLauncher(*registry);
     lookupOrder(*registry);
     music();
+    programFolderOfAnyName(*registry,
+                           L"C:\\\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u901f\u3044");
     files(L"C:\\R\u00e4der \u901f\u3044");
     // A ROM about 300 characters deep, as the Open dialog may return it.
     std::wstring deep = L"C:";
