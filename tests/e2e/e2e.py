@@ -15,7 +15,14 @@ from common import artifacts, check, ended, environment, finish, folder, origina
 
 wine = program.endswith(".exe")
 ENV = environment("xcb")
-COMMAND = [os.environ["LOPWINDER_WINE"], program] if wine else [program]
+COMMAND = [program]
+if wine:  # unpacked into a folder whose name code page 1252 (Wine's here) cannot write
+    unpacked = os.path.join(os.path.abspath(artifacts), "\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u901f\u3044")
+    os.makedirs(unpacked, exist_ok=True)
+    for name in ("lopwinder.exe", "supplimentary.dat"):
+        shutil.copy(os.path.join(os.path.dirname(program), name), unpacked)
+    COMMAND = [os.environ["LOPWINDER_WINE"], os.path.join(unpacked, "lopwinder.exe")]
+TRACE = os.path.join(artifacts, "wine-mci-trace.txt")
 
 
 def xdo(*args):
@@ -55,8 +62,17 @@ def above(box, main, what):
           f"the {what} is still above the main window after a click on it")
 
 
-def start(rom):
-    process = subprocess.Popen(COMMAND, env=ENV, stderr=subprocess.DEVNULL)
+def wine_text(text):
+    """text as Wine's trace writes a wide string: backslash and quote escaped, others as \\XXXX."""
+    return "".join("\\" + c if c in '\\"' else f"\\{ord(c):04x}" if ord(c) > 127 else c
+                   for c in text)
+
+
+def start(rom, trace=False):
+    """The program, asked to open rom; with trace, Wine's trace of MCI goes to TRACE."""
+    env = dict(ENV, WINEDEBUG="trace+mci") if trace else ENV
+    process = subprocess.Popen(COMMAND, env=env,
+                               stderr=open(TRACE, "w") if trace else subprocess.DEVNULL)
     dialog = window(r"Select a ROM\.\.\.")
     keys(dialog)
     xdo("type", "--delay", "20", "Z:" + rom.replace("/", "\\") if wine else rom)
@@ -64,7 +80,7 @@ def start(rom):
     return process
 
 
-process = start(rom)
+process = start(rom, trace=wine)
 main = window("Lopwinder - Zoomlet 96")
 subprocess.run(["import", "-window", main, f"{artifacts}/main-window.png"], check=False)
 
@@ -81,6 +97,15 @@ click(main, 928 + 32, 1 + 12)
 about = window("About Lopwinder")
 subprocess.run(["import", "-window", about, f"{artifacts}/about-box.png"], check=False)
 above(about, main, "About box")
+if wine:
+    # The open command's path, as Wine's trace writes it: Z:, the folder, the file, quoted.
+    folder_path = wine_text(f'"Z:{unpacked}\\supplimentary.dat"'.replace("/", "\\"))
+    command = f'mciSendStringW (L"open {folder_path} type sequencer alias midwhee"'
+    deadline, said = time.monotonic() + 30, ""
+    while command.lower() not in said.lower() and time.monotonic() < deadline:
+        said = open(TRACE, encoding="utf-8", errors="replace").read()
+        time.sleep(0.2)
+    check(command.lower() in said.lower(), f"the music's open command names the file: {command}")
 subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
 time.sleep(0.5)
 check(window("Lopwinder - Zoomlet 96", 1) and process.poll() is None, "main window kept")

@@ -58,7 +58,8 @@ for pair in "ProductName=Lopwinder" "FileVersion=$version" "ProductVersion=$vers
 done
 manifest=$(wrestool -x --raw -t 24 lopwinder.exe)
 for part in ">true</longPathAware>" 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"' \
-            ">PerMonitorV2</dpiAwareness>" 'name="Microsoft.Windows.Common-Controls"'; do
+            ">PerMonitorV2</dpiAwareness>" 'name="Microsoft.Windows.Common-Controls"' \
+            ">UTF-8</activeCodePage>"; do
     check "manifest: $part" grep -qF "$part" <<<"$manifest"
 done
 
