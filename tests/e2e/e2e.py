@@ -14,19 +14,27 @@ import time
 from common import artifacts, check, ended, environment, finish, folder, original, program, rom, saved
 
 wine = program.endswith(".exe")
-ENV = environment("xcb")
-COMMAND = [program]
-if wine:  # unpacked into a folder whose name code page 1252 (Wine's here) cannot write
-    unpacked = os.path.join(os.path.abspath(artifacts), "\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u901f\u3044")
+# Under Wine, unpacked into a folder whose name code page 1252 (Wine's here) cannot write; Wine's
+# trace of MCI (its commands as it received them) goes to TRACE.
+ENV = dict(environment("xcb"), **({"WINEDEBUG": "trace+mci"} if wine else {}))
+unpacked = os.path.join(os.path.abspath(artifacts), "\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u901f\u3044")
+for name in ("lopwinder.exe", "supplimentary.dat") if wine else ():
     os.makedirs(unpacked, exist_ok=True)
-    for name in ("lopwinder.exe", "supplimentary.dat"):
-        shutil.copy(os.path.join(os.path.dirname(program), name), unpacked)
-    COMMAND = [os.environ["LOPWINDER_WINE"], os.path.join(unpacked, "lopwinder.exe")]
+    shutil.copy(os.path.join(os.path.dirname(program), name), unpacked)
+COMMAND = [os.environ["LOPWINDER_WINE"], os.path.join(unpacked, "lopwinder.exe")] if wine else [program]
 TRACE = os.path.join(artifacts, "wine-mci-trace.txt")
 
 
 def xdo(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+
+
+def until(condition, seconds=30):
+    """Whether condition() holds within the time given, asked every 0.2 seconds."""
+    deadline = time.monotonic() + seconds
+    while not (held := condition()) and time.monotonic() < deadline:
+        time.sleep(0.2)
+    return held
 
 
 def window(title, seconds=60):
@@ -68,11 +76,8 @@ def wine_text(text):
                    for c in text)
 
 
-def start(rom, trace=False):
-    """The program, asked to open rom; with trace, Wine's trace of MCI goes to TRACE."""
-    env = dict(ENV, WINEDEBUG="trace+mci") if trace else ENV
-    process = subprocess.Popen(COMMAND, env=env,
-                               stderr=open(TRACE, "w") if trace else subprocess.DEVNULL)
+def start(rom):
+    process = subprocess.Popen(COMMAND, env=ENV, stderr=open(TRACE, "a") if wine else subprocess.DEVNULL)
     dialog = window(r"Select a ROM\.\.\.")
     keys(dialog)
     xdo("type", "--delay", "20", "Z:" + rom.replace("/", "\\") if wine else rom)
@@ -80,7 +85,7 @@ def start(rom, trace=False):
     return process
 
 
-process = start(rom, trace=wine)
+process = start(rom)
 main = window("Lopwinder - Zoomlet 96")
 subprocess.run(["import", "-window", main, f"{artifacts}/main-window.png"], check=False)
 
@@ -97,15 +102,11 @@ click(main, 928 + 32, 1 + 12)
 about = window("About Lopwinder")
 subprocess.run(["import", "-window", about, f"{artifacts}/about-box.png"], check=False)
 above(about, main, "About box")
-if wine:
-    # The open command's path, as Wine's trace writes it: Z:, the folder, the file, quoted.
-    folder_path = wine_text(f'"Z:{unpacked}\\supplimentary.dat"'.replace("/", "\\"))
-    command = f'mciSendStringW (L"open {folder_path} type sequencer alias midwhee"'
-    deadline, said = time.monotonic() + 30, ""
-    while command.lower() not in said.lower() and time.monotonic() < deadline:
-        said = open(TRACE, encoding="utf-8", errors="replace").read()
-        time.sleep(0.2)
-    check(command.lower() in said.lower(), f"the music's open command names the file: {command}")
+if wine:  # the music's open command, as Wine's trace writes it: the file's whole path, quoted
+    path = wine_text(f'"Z:{unpacked}\\supplimentary.dat"'.replace("/", "\\"))
+    command = f'mciSendStringW (L"open {path} type sequencer alias midwhee"'.lower()
+    check(until(lambda: command in open(TRACE, errors="replace").read().lower()),
+          f"the music's open command names the file: {command}")
 subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
 time.sleep(0.5)
 check(window("Lopwinder - Zoomlet 96", 1) and process.poll() is None, "main window kept")

@@ -76,9 +76,18 @@ void registryAndLauncher(Registry& registry) {
     CHECK(sysinfo::systemLaunch("C:\\Lopwinder Quoting\\plain.exe"));
 }
 
+// Text as the program hands it to the 8-bit calls (Qt's local 8-bit form is the code page's).
+std::string eightBit(const std::wstring& text, unsigned codePage = CP_ACP) {
+    std::string bytes(text.size() * 4, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
 // The first location (a text, expandable text, no data, only the key, or nothing), the second (a
 // folder, or nothing), whether a launch works; then: files looked for | launched | found.
-void lookupOrder(Registry& registry) {
+void lookupOrder(Registry& registry, const std::wstring& toolFolder) {
     const char* first = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
     const char* second = "SOFTWARE\\Microsoft\\Shared Tools Location";
     const std::tuple<DWORD, std::string, const char*, bool, std::string> rows[] = {
@@ -111,14 +120,15 @@ void lookupOrder(Registry& registry) {
         check(looked + "|" + launched + "|" + (found ? "found" : "unavailable") == expected,
               expected.c_str(), __LINE__);
     }
-    // The second location with the system's own file check and launcher: the tool there starts.
+    // The second location with the system's own file check and launcher: the tool there starts,
+    // in a folder whose name the system's code page cannot write.
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, first), RegDeleteTreeA(HKEY_LOCAL_MACHINE, second);
-    CreateDirectoryA("C:\\Lopwinder Tools", nullptr);
-    CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder Tools\\MSINFO32.EXE", FALSE);
-    setValue(createKey(second), "MSINFO", REG_SZ, std::string("C:\\Lopwinder Tools") + '\0');
+    const std::wstring tool = toolFolder + L"\\MSINFO32.EXE";
+    CopyFileW(L"C:\\windows\\system32\\hostname.exe", tool.c_str(), FALSE);
+    setValue(createKey(second), "MSINFO", REG_SZ, eightBit(toolFolder) + '\0');
     sysinfo::Platform system{registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch};
     CHECK(sysinfo::launchSysInfo(system));
-    DeleteFileA("C:\\Lopwinder Tools\\MSINFO32.EXE");
+    DeleteFileW(tool.c_str());
     CHECK(!sysinfo::launchSysInfo(system));
 }
 
@@ -157,53 +167,31 @@ void music() {
     CHECK(seen == ".1.1.0.0.0");
 }
 
-// Text as the program hands it to the 8-bit calls (Qt's local 8-bit form is the code page's).
-std::string eightBit(const std::wstring& text, unsigned codePage = CP_ACP) {
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
-                            static_cast<int>(bytes.size()), nullptr, nullptr)));
-    return bytes;
-}
-
 // Unpacked into a folder whose name the system's code page (1252 here) cannot write, the program
-// still opens its music and starts the tool: its manifest makes its 8-bit text UTF-8.
-void programFolderOfAnyName(Registry& registry, const std::wstring& folder) {
-    char systemCodePage[16] = {};
-    DWORD size = sizeof systemCodePage;
-    RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP",
-                 RRF_RT_REG_SZ, nullptr, systemCodePage, &size);
-    CHECK(std::string(systemCodePage) == "1252");
-    CHECK(GetACP() == CP_UTF8);
-    CreateDirectoryW(folder.c_str(), nullptr);
+// still opens its music (and starts the tool: lookupOrder): its manifest makes its 8-bit text
+// UTF-8.
+void musicFromAnyFolder(Registry& registry, const std::wstring& folder) {
+    std::string systemCodePage;
+    sysinfo::readKeyValue(registry, Registry::localMachine,
+                          "System\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP",
+                          systemCodePage);
+    CHECK(systemCodePage == "1252" && GetACP() == CP_UTF8);
     const std::wstring music = folder + L"\\supplimentary.dat";
-    // A whole MIDI file: one track, one note.
-    std::ofstream(std::filesystem::path(music), std::ios::binary)
+    std::ofstream(std::filesystem::path(music), std::ios::binary) // one track, one note
         << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x0c\0\x90\x3c\x40\x60\x80\x3c\x40"
                        "\0\xff\x2f\0",
                        34);
+    std::vector<std::string> sent;
     std::vector<std::uint32_t> answers;
-    std::string opened;
     MciMusic mci([&](const std::string& command, char* reply, std::uint32_t capacity) {
-        opened = answers.empty() ? command : opened;
+        sent.push_back(command);
         return answers.emplace_back(mciSendStringA(command.c_str(), reply, capacity, nullptr));
     });
-    mci.start(eightBit(music));
-    mci.stop();
-    CHECK(opened == "open \"" + eightBit(music) + "\" type sequencer alias midwhee");
-    CHECK(!answers.empty() && answers[0] == 0); // the device found and read the file
-    // The same name in the system's code page reaches MCI as question marks: no such file.
-    mci.start(eightBit(music, 1252));
-    mci.stop();
-    CHECK(answers.size() == 6 && answers[3] == 275);
-
-    CopyFileW(L"C:\\windows\\system32\\hostname.exe", (folder + L"\\MSINFO32.EXE").c_str(), FALSE);
-    const char* second = "SOFTWARE\\Microsoft\\Shared Tools Location";
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-    setValue(createKey(second), "MSINFO", REG_SZ, eightBit(folder) + '\0');
-    sysinfo::Platform system{registry, sysinfo::systemPlainFileExists, sysinfo::systemLaunch};
-    CHECK(sysinfo::launchSysInfo(system));
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, second);
+    // The device opens the file; the same name in the system's code page, question marks, is none.
+    for (const unsigned codePage : {unsigned{CP_ACP}, 1252u})
+        mci.start(eightBit(music, codePage)), mci.stop();
+    CHECK(sent[0] == "open \"" + eightBit(music) + "\" type sequencer alias midwhee");
+    CHECK(answers.size() == 6 && answers[0] == 0 && answers[3] == 275);
 }
 
 void files(const std::wstring& folder) {
@@ -232,7 +220,9 @@ void files(const std::wstring& folder) {
           !win32file::readAt(L"\\\\.\\NUL", 0, 4, out).empty());
     auto rom = win32file::File::openExisting(path, reason, inUse);
     CHECK(rom && rom->lockAll(inUse).empty() && !inUse);
-    CHECK(rom && rom->readAt(6, 4, out).empty() && out == bytes.substr(6, 4));
+    std::int64_t size = 0;
+    CHECK(rom && rom->readAt(6, 4, out).empty() && out == bytes.substr(6, 4) &&
+          rom->size(size).empty() && size == 16);
     // A second writer, Lopwinder or another program, is told the file is in use.
     CHECK(!win32file::File::openExisting(path, reason, inUse) && inUse);
     CHECK(rom && rom->writeAt(10, std::string("\0\x80", 2)).empty() && rom->flush().empty() &&
@@ -319,10 +309,11 @@ int main() {
     }
     const auto registry = sysinfo::createSystemRegistry();
     registryAndLauncher(*registry);
-    lookupOrder(*registry);
+    const std::wstring anyName = L"C:\\\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u901f\u3044";
+    CreateDirectoryW(anyName.c_str(), nullptr);
+    lookupOrder(*registry, anyName);
     music();
-    programFolderOfAnyName(*registry,
-                           L"C:\\\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u901f\u3044");
+    musicFromAnyFolder(*registry, anyName);
     files(L"C:\\R\u00e4der \u901f\u3044");
     // A ROM about 300 characters deep, as the Open dialog may return it.
     std::wstring deep = L"C:";
