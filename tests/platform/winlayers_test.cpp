@@ -18,6 +18,10 @@ namespace {
 
 int passed = 0;
 int failed = 0;
+// A folder of this run's own, in the system's temporary folder: what an earlier run left behind,
+// there or in another one, never changes this run's verdict. Removed at the end.
+std::wstring root;
+std::string rootText; // the same, as 8-bit text
 
 void check(bool ok, const char* what, int line) {
     ok ? ++passed : ++failed;
@@ -36,6 +40,15 @@ HKEY createKey(const char* path) {
 void setValue(HKEY key, const char* name, DWORD type, const std::string& data) {
     RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
                    static_cast<DWORD>(data.size()));
+}
+
+// Text as the program hands it to the 8-bit calls (Qt's local 8-bit form is the code page's).
+std::string eightBit(const std::wstring& text, unsigned codePage = CP_ACP) {
+    std::string bytes(text.size() * 4, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
 }
 
 // Values as stored (a text with or without its NUL), and what readKeyValue reads: "!" for no data.
@@ -60,29 +73,20 @@ void registryAndLauncher(Registry& registry) {
     }
     RegCloseKey(key);
 
-    CreateDirectoryA("C:\\Lopwinder Quoting", nullptr);
-    CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder Quoting\\plain.exe", FALSE);
-    CHECK(sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting\\plain.exe"));
-    CHECK(!sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting"));
-    CHECK(!sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting\\none.exe"));
+    const std::string quoting = rootText + "\\Lopwinder Quoting", plain = quoting + "\\plain.exe";
+    CreateDirectoryA(quoting.c_str(), nullptr);
+    CopyFileA("C:\\windows\\system32\\hostname.exe", plain.c_str(), FALSE);
+    CHECK(sysinfo::systemPlainFileExists(plain));
+    CHECK(!sysinfo::systemPlainFileExists(quoting));
+    CHECK(!sysinfo::systemPlainFileExists(quoting + "\\none.exe"));
     for (const DWORD attribute :
          {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_NORMAL})
-        CHECK(SetFileAttributesA("C:\\Lopwinder Quoting\\plain.exe", attribute) &&
-              sysinfo::systemPlainFileExists("C:\\Lopwinder Quoting\\plain.exe") ==
-                  (attribute == FILE_ATTRIBUTE_NORMAL));
-    // "C:\Lopwinder.exe" must not start in place of a missing tool in "C:\Lopwinder Quoting".
-    CopyFileA("C:\\windows\\system32\\hostname.exe", "C:\\Lopwinder.exe", FALSE);
-    CHECK(!sysinfo::systemLaunch("C:\\Lopwinder Quoting\\tool.exe"));
-    CHECK(sysinfo::systemLaunch("C:\\Lopwinder Quoting\\plain.exe"));
-}
-
-// Text as the program hands it to the 8-bit calls (Qt's local 8-bit form is the code page's).
-std::string eightBit(const std::wstring& text, unsigned codePage = CP_ACP) {
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
-                            static_cast<int>(bytes.size()), nullptr, nullptr)));
-    return bytes;
+        CHECK(SetFileAttributesA(plain.c_str(), attribute) &&
+              sysinfo::systemPlainFileExists(plain) == (attribute == FILE_ATTRIBUTE_NORMAL));
+    // "ROOT\Lopwinder.exe" must not start in place of a missing tool in "ROOT\Lopwinder Quoting".
+    CopyFileA("C:\\windows\\system32\\hostname.exe", (rootText + "\\Lopwinder.exe").c_str(), FALSE);
+    CHECK(!sysinfo::systemLaunch(quoting + "\\tool.exe"));
+    CHECK(sysinfo::systemLaunch(plain));
 }
 
 // The first location (a text, expandable text, no data, only the key, or nothing), the second (a
@@ -250,7 +254,7 @@ int holdLock(const wchar_t* path) {
 // Another program's lock over the table is met before anything is read or written; once it lets
 // go, the same file is written.
 void lockedByAnotherProgram() {
-    const std::wstring path = L"C:\\lopwinder locked.bin";
+    const std::wstring path = root + L"\\lopwinder locked.bin";
     const std::string bytes = "0123456789abcdef";
     std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 
@@ -293,6 +297,21 @@ void lockedByAnotherProgram() {
         CloseHandle(handle);
 }
 
+// Removes folder and everything in it, at any depth (the C runtime's calls stop at 260 characters).
+bool removeTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((L"\\\\?\\" + folder + L"\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring name = found.cFileName, path = L"\\\\?\\" + folder + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            name == L"." || name == L".." || removeTree(folder + L"\\" + name);
+        else
+            DeleteFileW(path.c_str());
+    }
+    FindClose(search);
+    return RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
+}
+
 } // namespace
 
 int main() {
@@ -307,16 +326,24 @@ int main() {
         std::printf("Not running under Wine: these checks change the system, so they stop here.\n");
         return 2;
     }
+    wchar_t temporary[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temporary);
+    root = temporary + (L"lopwinder-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(GetTickCount64()));
+    rootText = eightBit(root);
+    CHECK(CreateDirectoryW(root.c_str(), nullptr)); // new
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\LopwinderTest");
     const auto registry = sysinfo::createSystemRegistry();
     registryAndLauncher(*registry);
-    const std::wstring anyName = L"C:\\\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u901f\u3044";
+    const std::wstring anyName =
+        root + L"\\\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u901f\u3044";
     CreateDirectoryW(anyName.c_str(), nullptr);
     lookupOrder(*registry, anyName);
     music();
     musicFromAnyFolder(*registry, anyName);
-    files(L"C:\\R\u00e4der \u901f\u3044");
+    files(root + L"\\R\u00e4der \u901f\u3044");
     // A ROM about 300 characters deep, as the Open dialog may return it.
-    std::wstring deep = L"C:";
+    std::wstring deep = root;
     for (int i = 0; i < 12; ++i)
         CreateDirectoryW(
             (L"\\\\?\\" + (deep += L"\\folder " + std::to_wstring(i) + L" of a deep tree")).c_str(),
@@ -328,6 +355,10 @@ int main() {
           win32file::extendedPath(L"C:\\a\\..\\b.bin") == L"C:\\a\\..\\b.bin"); // short: as it is
     files(deep);
     lockedByAnotherProgram();
+    for (const char* key :
+         {"Software\\LopwinderTest", "SOFTWARE\\Microsoft\\Shared Tools Location"})
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
+    CHECK(removeTree(root));
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
