@@ -3,7 +3,7 @@
 // Several processes saving different tables into one ROM at the same moment, round after round:
 // how often more than one was told the file was saved (at most one may be), and whether the file
 // then holds one table whole and nothing else changed.
-// Usage: concurrent_save [ROUNDS [PROCESSES [FOLDER]]] (300 rounds of 3, in a temporary folder)
+// Usage: concurrent-save [ROUNDS [PROCESSES [FOLDER]]] (300 rounds of 3, in a temporary folder)
 #include "rom/varianttable.h"
 #include "romimage/romimage.h"
 #include "tracks/savereset.h"
