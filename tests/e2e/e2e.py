@@ -30,39 +30,64 @@ def xdo(*args):
 
 
 def until(condition, seconds=30):
-    """Whether condition() holds within the time given, asked every 0.2 seconds."""
+    """condition()'s value once it holds, asked every 0.1 seconds; its last value after the time."""
     deadline = time.monotonic() + seconds
     while not (held := condition()) and time.monotonic() < deadline:
-        time.sleep(0.2)
+        time.sleep(0.1)
     return held
 
 
-def window(title, seconds=60):
-    """The window's id, once it is shown; None if it is not there after the time given."""
-    deadline = time.monotonic() + seconds
-    while not (found := xdo("search", "--onlyvisible", "--name", f"^{title}$")):
-        if time.monotonic() > deadline:
-            return None
-        time.sleep(0.2)
-    time.sleep(0.5)  # let it paint
-    return found[-1]
+def shown(title):
+    return xdo("search", "--onlyvisible", "--name", f"^{title}$")
+
+
+def window(title, other_than=None, seconds=60):
+    """The id of the window shown with this title (not other_than), or None after the time."""
+    found = until(lambda: [w for w in shown(title) if w != other_than], seconds)
+    return found[-1] if found else None
+
+
+def gone(title):
+    return until(lambda: not shown(title))
+
+
+def barrier():
+    """Returns once the window manager has handled every request sent before: one of its own that
+    changes what the root window shows (the number of desktops, between 2 and 3), seen done."""
+    count = lambda: len(subprocess.run(["wmctrl", "-d"], capture_output=True, text=True).stdout.splitlines())
+    target = 3 if count() == 2 else 2
+    subprocess.run(["wmctrl", "-n", str(target)], check=False)
+    until(lambda: count() == target) or check(False, "the window manager answers")
+
+
+def screenshot(win, path):
+    """The window as shown once it has painted: two grabs in a row the same."""
+    grabs = [b""]
+
+    def still():
+        grabs.append(subprocess.run(["import", "-window", win, "png:-"], capture_output=True).stdout)
+        return grabs[-1] == grabs[-2] != b""
+
+    until(still)
+    open(path, "wb").write(grabs[-1])
 
 
 def click(win, x, y):  # in the window's client area
     xdo("mousemove", "--window", win, str(x), str(y), "click", "1")
-    time.sleep(0.3)
 
 
 def keys(win, *names):
+    """The keys, once the window has the focus."""
     xdo("windowactivate", "--sync", win)
+    until(lambda: xdo("getactivewindow") == [win]) or check(False, f"window {win} has the focus")
     for name in names:
         xdo("key", name)
-        time.sleep(0.5)
 
 
 def above(box, main, what):
     """Clicks the main window beside the box, then checks the window manager's stacking order."""
     click(main, 20, 560)
+    barrier()
     out = subprocess.run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"], capture_output=True,
                          text=True).stdout
     order = [int(w, 16) for w in re.findall(r"0x[0-9a-fA-F]+", out)]  # bottom first
@@ -87,7 +112,7 @@ def start(rom):
 
 process = start(rom)
 main = window("Lopwinder - Zoomlet 96")
-subprocess.run(["import", "-window", main, f"{artifacts}/main-window.png"], check=False)
+screenshot(main, f"{artifacts}/main-window.png")
 
 # Slot 1 (it has the focus) one entry down, then Save; its message stays above the main window.
 keys(main, "Down")
@@ -95,28 +120,32 @@ click(main, 184 + 140, 512 + 24)
 box = window("Lopwinder")
 above(box, main, "message box")
 keys(box, "Return")
-check(open(rom, "rb").read() == bytes(saved), "Save wrote the one new track ID and nothing else")
+check(until(lambda: open(rom, "rb").read() == bytes(saved)) and gone("Lopwinder"),
+      "Save wrote the one new track ID and nothing else, its message closed")
 
 # The About box: the window manager cannot close the main window under it; Escape closes the box.
 click(main, 928 + 32, 1 + 12)
 about = window("About Lopwinder")
-subprocess.run(["import", "-window", about, f"{artifacts}/about-box.png"], check=False)
+screenshot(about, f"{artifacts}/about-box.png")
 above(about, main, "About box")
 if wine:  # the music's open command, as Wine's trace writes it: the file's whole path, quoted
     path = wine_text(f'"Z:{unpacked}\\supplimentary.dat"'.replace("/", "\\"))
     command = f'mciSendStringW (L"open {path} type sequencer alias midwhee"'.lower()
     check(until(lambda: command in open(TRACE, errors="replace").read().lower()),
           f"the music's open command names the file: {command}")
+# The close reaches the program before the Escape: the window manager sends it on at once, and
+# the barrier shows it has handled it.
 subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
-time.sleep(0.5)
-check(window("Lopwinder - Zoomlet 96", 1) and process.poll() is None, "main window kept")
+barrier()
 keys(about, "Escape")
-check(not window("About Lopwinder", 1), "Escape closes the About box")
+check(gone("About Lopwinder"), "Escape closes the About box")
+check(shown("Lopwinder - Zoomlet 96") and process.poll() is None, "main window kept")
 
 # Reset: Yes (the default button) writes the factory order back, then the program ends.
 click(main, 536 + 140, 512 + 24)
-keys(window("Lopwinder"), "Return")
-keys(window("Lopwinder"), "Return")
+question = window("Lopwinder")
+keys(question, "Return")
+keys(window("Lopwinder", question), "Return")
 check(ended(process) and open(rom, "rb").read() == original, "reset to the factory order, ended")
 
 # Refusals, a typed name that does not exist among them, end it and leave the file as it was.
@@ -139,6 +168,7 @@ if not wine:
     keys(window("Lopwinder - Zoomlet 96"), "Down")
     click(window("Lopwinder - Zoomlet 96"), 184 + 140, 512 + 24)
     keys(window("Lopwinder"), "Return")
+    gone("Lopwinder")
     subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
     check(ended(process) and open(deep, "rb").read() == bytes(saved), f"{len(deep)} characters deep")
 
@@ -164,7 +194,7 @@ for look, version, light, dpi, picked in (("windows-10", "win10", 1, 96, "window
     process = start(rom)
     for name, title in (("main-window", "Lopwinder - Zoomlet 96"), ("about-box", "About Lopwinder")):
         win = window(title)
-        subprocess.run(["import", "-window", win or "root", f"{artifacts}/{look}-{name}.png"])
+        screenshot(win or "root", f"{artifacts}/{look}-{name}.png")
         found = re.findall(r"Geometry: (\d+)x(\d+)", " ".join(xdo("getwindowgeometry", win or "0")))
         sizes[name, dpi] = [int(n) for n in found[0]] if win and found else [0, 0]
         if dpi != 96:

@@ -15,16 +15,15 @@ W, H = 1280, 800
 DESKTOP, TEAL = bytes.fromhex("204060"), bytes.fromhex("008080")  # weston.ini's; the icon's
 
 
-def xdo(*args, wait=0.5):
+def xdo(*args):
     subprocess.run(["xdotool", *map(str, args)], capture_output=True)
-    time.sleep(wait)
 
 
 def rest():
     """The pointer to the bottom right corner, out of the screenshots. Weston's pointer follows the
     X pointer's steps, stopped at the edges: pressed into two opposite corners, the two agree."""
     for x, y in ((1, 1), (0, 0), (W - 2, H - 2), (W - 1, H - 1)):
-        xdo("mousemove", x, y, wait=0.2)
+        xdo("mousemove", "--sync", x, y)
 
 
 def click(x, y):
@@ -38,13 +37,14 @@ def shot(name="last"):
     return subprocess.run(["convert", path, "rgb:-"], capture_output=True, check=True).stdout
 
 
-def settle(previous=None):
-    """A screenshot once the screen differs from previous (if given) and holds still."""
+def settle(*previous, want=lambda image: True):
+    """A screenshot once the screen differs from every previous one, shows what is wanted and holds
+    still (the same after half a second); the last one after 30 seconds."""
     last, deadline = shot(), time.monotonic() + 30
     while time.monotonic() < deadline:
         time.sleep(0.5)
         now = shot()
-        if now == last and now != previous:
+        if now == last and now not in previous and want(now):
             return now
         last = now
     return last
@@ -89,7 +89,7 @@ def stays_on_top(name, rect, image):
 
 
 rest()
-empty = shot()
+empty = settle(want=lambda image: pixel(image, W // 2, H // 2) == DESKTOP)
 process = subprocess.Popen([program], env=environment("wayland"), stderr=subprocess.DEVNULL)
 
 dialog = settle(empty)  # the Open dialog, its file name field focused
@@ -112,9 +112,8 @@ shot("save-message")
 check(rect, "Save shows its message")
 rect and stays_on_top("message box", rect, message)
 xdo("key", "Return")
+before = settle(message)
 check(open(rom, "rb").read() == bytes(saved), "Save wrote the one new track ID only")
-
-before = settle()
 click(mx + 928 + 32, my + 1 + 12)
 about = settle(before)
 (ix, iy), icon_pixels = teal(about)
@@ -123,12 +122,13 @@ check(icon_pixels, "the About box shows")
 rect = (ix - 16 - 3, iy - 16 - 30, ix - 16 + 382 + 3, iy - 16 + 237 + 3)
 check(teal(stays_on_top("About box", rect, about))[1] == icon_pixels, "its icon is whole")
 xdo("key", "Escape")
-check(teal(settle())[1] == 0, "Escape closes the About box")
+before = settle(want=lambda image: teal(image)[1] == 0)
+check(teal(before)[1] == 0, "Escape closes the About box")
 
-before = settle()
 click(mx + 536 + 140, my + 512 + 24)  # Reset: Yes, the default; then the program ends
-settle(before)
-xdo("key", "Return", wait=1)
+question = settle(before)
+xdo("key", "Return")
+settle(question, before)  # its message, in the question's place
 xdo("key", "Return")
 check(ended(process) and open(rom, "rb").read() == original, "reset to the factory order, ended")
 finish("e2e-wayland")

@@ -58,10 +58,12 @@ void AboutTest::textsAndLayout() {
                      "An editor to select tracks in various Zoomlet ROMs.", "&System Info..."}));
     QVERIFY(box->lblVersionInfo()->text().contains(".\nv1.10 (21/09/09) - Zoomlet 2 (J-Cart), "
                                                    "Zoomlet 96, Zoomlet 96 (J-Cart) & Zoomlet"));
-    QVERIFY(box->minimumSize() == QSize(382, 237) && box->maximumSize() == QSize(382, 237));
+    QCOMPARE(std::pair(box->minimumSize(), box->maximumSize()),
+             std::pair(QSize(382, 237), QSize(382, 237)));
     QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     // Owned by the main window, which it disables without being disabled with it.
-    QVERIFY(box->parentWidget() == h.window.get() && box->isWindow() && box->isEnabled());
+    QCOMPARE(std::tuple(box->parentWidget() == h.window.get(), box->isWindow(), box->isEnabled()),
+             std::tuple(true, true, true));
     QCOMPARE(box->windowHandle()->transientParent(), h.window->windowHandle());
     QString layout;
     for (QWidget* w : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -80,7 +82,8 @@ void AboutTest::textsAndLayout() {
     QCOMPARE(box->lblTitle()->font().pointSizeF(), box->font().pointSizeF()); // fits: not shrunk
     QVERIFY(QFontMetrics(box->cmdSysInfo()->font()).horizontalAdvance("System Info...") + 12 <=
             box->cmdSysInfo()->width());
-    QVERIFY(box->cmdOK()->isDefault() && box->focusWidget() == box->cmdOK());
+    QCOMPARE(std::pair(box->cmdOK()->isDefault(), box->focusWidget() == box->cmdOK()),
+             std::pair(true, true));
     QCOMPARE(box->cmdOK()->nextInFocusChain(), box->cmdSysInfo());
     const QImage shot = box->grab().toImage(); // the etched line: a grey row, two white ones
     QCOMPARE(shot.pixelColor(99, 91).name() + shot.pixelColor(99, 93).name(), "#808080#ffffff");
@@ -116,6 +119,15 @@ void AboutTest::musicSysInfoAndClosing() {
     QVERIFY(h.music.calls.empty());
     QTRY_COMPARE(h.music.calls, Calls{started});
     QCOMPARE(paintsAtStart, 1);
+    // Once per opening: not again when the box is painted again, covered and uncovered, recoloured.
+    h.box->repaint();
+    QWidget cover;
+    cover.setGeometry(h.box->geometry());
+    cover.show();
+    cover.close();
+    h.box->setPalette(QPalette(Qt::darkCyan));
+    QCoreApplication::processEvents();
+    QCOMPARE(h.count(started), 1);
     QCOMPARE(h.box->stillPlayingTimer()->interval(), 100);
     QTRY_VERIFY(h.count("isPlaying") >= 2);
     QCOMPARE(h.count("stop"), 0);
@@ -128,30 +140,32 @@ void AboutTest::musicSysInfoAndClosing() {
     QCOMPARE(h.prompter.messages.back().icon, MessageIcon::None);
     h.sysInfo.available = true;
     QTest::keyClick(h.box->cmdSysInfo(), Qt::Key_Return); // Enter presses the focused button
-    QVERIFY(h.sysInfo.starts == 2 && h.messageTexts().size() == 1 && h.box->isVisible());
+    QCOMPARE(std::tuple(h.sysInfo.starts, h.messageTexts().size(), h.box->isVisible()),
+             std::tuple(2, qsizetype(1), true));
 
     // Closing: the window system's close of the main window is ignored under the box; Escape,
     // and then OK on a second box, stop the music first, then give the main window back.
     bool mainEnabledAtStop = true;
     h.music.onStop = [&] { mainEnabledAtStop = h.window->isEnabled(); };
-    QVERIFY(!h.window->isEnabled() && !h.window->close());
+    QCOMPARE((std::pair{h.window->isEnabled(), h.window->close()}), std::pair(false, false));
     h.music.calls.clear();
     QTest::keyClick(h.box->cmdSysInfo(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(h.box.isNull() && !mainEnabledAtStop);
+    QCOMPARE(std::pair(h.box.isNull(), mainEnabledAtStop), std::pair(true, false));
     QCOMPARE(h.music.calls, Calls{"stop"});
     QVERIFY(h.window->isEnabled());
     h.window->about()->click();
     QTRY_COMPARE(h.music.calls, Calls({"stop", started}));
     h.box->cmdOK()->click();
     QCOMPARE(h.music.calls.back(), "stop");
-    // A box closed before it was ever painted plays nothing.
+    // A box closed between its first paint and the music's start plays nothing.
     h.music.calls.clear();
     h.window->about()->click();
+    h.box->grab();
     h.box->close();
-    QTest::qWait(200);
+    QCoreApplication::processEvents();
     QCOMPARE(h.music.calls, Calls{"stop"});
-    QVERIFY(h.window->isEnabled() && h.window->close());
+    QCOMPARE((std::pair{h.window->isEnabled(), h.window->close()}), std::pair(true, true));
 }
 
 QTEST_MAIN(AboutTest)

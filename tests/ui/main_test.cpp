@@ -84,15 +84,17 @@ void MainTest::refusals() {
     QCOMPARE(h.prompter.messages.back().icon,
              expected[0].contains("short") ? MessageIcon::Critical : MessageIcon::Information);
     QCOMPARE(h.prompter.messages.back().shownTitle(), QStringLiteral("Lopwinder"));
-    QVERIFY(h.prompter.endCount == 1 && !w.isVisible() && h.fs.writeOpens == 0);
+    QCOMPARE(std::tuple(h.prompter.endCount, w.isVisible(), h.fs.writeOpens),
+             std::tuple(1, false, 0));
     if (readFault != 2 && !bytes.isEmpty())
         QCOMPARE(romimage::readFile(path), bytes.toStdString());
     const OpenFileRequest& asked = h.prompter.openRequests.at(0);
     QCOMPARE(asked.title + "|" + asked.filterName + "|" + asked.patterns.join(';'),
              QStringLiteral("Select a ROM...|ROM Files (*.bin)|*.bin;*.gen"));
     const Message& first = h.prompter.messages.front();
-    QVERIFY(expected[0] != "ROM not found!" ||
-            (first.shownTitle() == "Hexwarden" && first.icon == MessageIcon::Critical));
+    if (expected[0] == "ROM not found!")
+        QCOMPARE(std::pair(first.shownTitle(), first.icon == MessageIcon::Critical),
+                 std::pair(QStringLiteral("Hexwarden"), true));
 }
 
 void MainTest::layoutAndFocusOrder() {
@@ -193,7 +195,8 @@ void MainTest::slotListsAndTheirClicks() {
         QCOMPARE(list->count(), used ? labels.size() : 0);
         if (!used)
             continue;
-        QVERIFY(!list->isEditable() && list->itemText(labels.size() - 1) == labels.last());
+        QCOMPARE(std::pair(list->isEditable(), list->itemText(labels.size() - 1)),
+                 std::pair(false, labels.last()));
         const auto match = std::find_if(labels.begin(), labels.end(), [&](const QString& l) {
             return l.left(2).toInt(nullptr, 16) == quint8(image[offset + i]);
         });
@@ -204,7 +207,8 @@ void MainTest::slotListsAndTheirClicks() {
     w.saveChanges()->click(); // refused before the file is opened
     QVERIFY(h.messageTexts()[0].startsWith("Nothing was saved: no track is chosen for " +
                                            unchosen.join(", ") + ".\r\n"));
-    QVERIFY(h.prompter.messages[0].icon == MessageIcon::Exclamation && h.fs.writeOpens == 0);
+    QCOMPARE(std::pair(h.prompter.messages[0].icon == MessageIcon::Exclamation, h.fs.writeOpens),
+             std::pair(true, 0));
     h.prompter.messages.clear();
 
     std::string onDiskAtMessage;
@@ -229,7 +233,9 @@ void MainTest::slotListsAndTheirClicks() {
     QCOMPARE(romimage::readFile(path), image);
     QVERIFY(QFile::remove(path));
     w.resetROM()->click(); // fails: the program stays
-    QVERIFY(h.messageTexts().last().startsWith("Nothing was reset") && h.prompter.endCount == 0);
+    QCOMPARE(
+        std::pair(h.messageTexts().last().startsWith("Nothing was reset"), h.prompter.endCount),
+        std::pair(true, 0));
     romimage::writeFile(h.dir.path(), "rom.bin", image);
     w.resetROM()->click();
     romimage::put(image, offset, order.toStdString());
@@ -238,7 +244,8 @@ void MainTest::slotListsAndTheirClicks() {
              "ROM has been set to default values. Now quitting application.");
     const Message& ask = h.prompter.messages[5];
     QCOMPARE(ask.text, QStringLiteral("Really reset ROM?"));
-    QVERIFY(ask.buttons == MessageButtons::YesNo && ask.icon == MessageIcon::Exclamation);
+    QCOMPARE(std::pair(ask.buttons == MessageButtons::YesNo, ask.icon == MessageIcon::Exclamation),
+             std::pair(true, true));
     QCOMPARE(h.prompter.endCount, 1);
 }
 
