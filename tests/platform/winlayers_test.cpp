@@ -223,7 +223,7 @@ void files(const std::wstring& folder) {
     CHECK(!win32file::File::openExisting(L"\\\\.\\NUL", reason, inUse) &&
           !win32file::readAt(L"\\\\.\\NUL", 0, 4, out).empty());
     auto rom = win32file::File::openExisting(path, reason, inUse);
-    CHECK(rom && rom->lockAll(inUse).empty() && !inUse);
+    CHECK(rom && reason.empty() && rom->lockAll(inUse).empty() && !inUse);
     std::int64_t size = 0;
     CHECK(rom && rom->readAt(6, 4, out).empty() && out == bytes.substr(6, 4) &&
           rom->size(size).empty() && size == 16);
@@ -235,40 +235,18 @@ void files(const std::wstring& folder) {
           out == std::string(bytes).replace(10, 2, std::string("\0\x80", 2)));
 }
 
-// What another program does that holds a byte-range lock over a ROM's table: opens it for reading,
-// sharing it for writing, locks bytes 4 to 7, and lets go when told.
-int holdLock(const wchar_t* path) {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    OVERLAPPED table{};
-    table.Offset = 4;
-    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table))
-        return 1;
-    SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, L"LopwinderTestHeld"));
-    WaitForSingleObject(OpenEventW(SYNCHRONIZE, FALSE, L"LopwinderTestRelease"), INFINITE);
-    UnlockFileEx(file, 0, 4, 0, &table);
-    CloseHandle(file);
-    return 0;
-}
-
-// Another program's lock over the table is met before anything is read or written; once it lets
-// go, the same file is written.
+// Another program's lock over the table (on a handle of its own, as locks are held: this one) is
+// met before anything is read or written; once it lets go, the same file is written.
 void lockedByAnotherProgram() {
     const std::wstring path = root + L"\\lopwinder locked.bin";
     const std::string bytes = "0123456789abcdef";
     std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
-
-    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"LopwinderTestHeld");
-    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"LopwinderTestRelease");
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --hold \"" + path + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION holder{};
-    CHECK(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &startup, &holder));
-    CHECK(WaitForSingleObject(held, 20000) == WAIT_OBJECT_0);
+    // Opened for reading, sharing it for writing, bytes 4 to 7 locked.
+    HANDLE other = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    OVERLAPPED table{};
+    table.Offset = 4;
+    CHECK(LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table));
 
     std::string reason, out;
     bool inUse = false;
@@ -277,24 +255,17 @@ void lockedByAnotherProgram() {
     rom.reset();
     CHECK(win32file::readAt(path, 0, 100, out).empty() && out == bytes); // nothing written
 
-    SetEvent(release);
-    CHECK(WaitForSingleObject(holder.hProcess, 20000) == WAIT_OBJECT_0);
+    CHECK(UnlockFileEx(other, 0, 4, 0, &table));
     rom = win32file::File::openExisting(path, reason, inUse);
     CHECK(rom && rom->lockAll(inUse).empty() && !inUse && rom->writeAt(4, "WXYZ").empty());
     // The lock is exclusive: while it is held, no other program takes even a shared lock on the
     // table; once the file is closed, one may.
-    HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    OVERLAPPED table{};
-    table.Offset = 4;
-    CHECK(!LockFileEx(reader, LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table) &&
+    CHECK(!LockFileEx(other, LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table) &&
           GetLastError() == ERROR_LOCK_VIOLATION);
     CHECK(rom && rom->flush().empty() && rom->close().empty());
-    CHECK(LockFileEx(reader, LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table));
-    CloseHandle(reader);
+    CHECK(LockFileEx(other, LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table));
+    CloseHandle(other);
     CHECK(win32file::readAt(path, 0, 100, out).empty() && out == "0123WXYZ89abcdef");
-    for (HANDLE handle : {holder.hThread, holder.hProcess, held, release})
-        CloseHandle(handle);
 }
 
 // Removes folder and everything in it, at any depth (the C runtime's calls stop at 260 characters).
@@ -315,10 +286,6 @@ bool removeTree(const std::wstring& folder) {
 } // namespace
 
 int main() {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc == 3 && std::wstring(argv[1]) == L"--hold")
-        return holdLock(argv[2]);
     // It writes files into C:\ and reads keys the calling script wrote under HKLM: only a
     // throw-away Wine prefix may suffer that.
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
