@@ -42,7 +42,6 @@ struct LockHolder {
     pid_t pid;
 };
 
-using Fault = ScriptedFileSystem::Fault;
 constexpr qint32 offset = 0x3EA46; // "Zoomlet 2 (J-Cart)"
 const std::string chosen(27, '\x21');
 const std::string jCartFactory =

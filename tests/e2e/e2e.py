@@ -25,8 +25,12 @@ COMMAND = [os.environ["LOPWINDER_WINE"], os.path.join(unpacked, "lopwinder.exe")
 TRACE = os.path.join(artifacts, "wine-mci-trace.txt")
 
 
+def run(*args):
+    return subprocess.run(args, capture_output=True, text=True).stdout
+
+
 def xdo(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+    return run("xdotool", *args).split()
 
 
 def until(condition, seconds=30):
@@ -54,21 +58,17 @@ def gone(title):
 def barrier():
     """Returns once the window manager has handled every request sent before: one of its own that
     changes what the root window shows (the number of desktops, between 2 and 3), seen done."""
-    count = lambda: len(subprocess.run(["wmctrl", "-d"], capture_output=True, text=True).stdout.splitlines())
-    target = 3 if count() == 2 else 2
-    subprocess.run(["wmctrl", "-n", str(target)], check=False)
-    until(lambda: count() == target) or check(False, "the window manager answers")
+    desktops = lambda: len(run("wmctrl", "-d").splitlines())
+    target = 3 if desktops() == 2 else 2
+    run("wmctrl", "-n", str(target))
+    until(lambda: desktops() == target) or check(False, "the window manager answers")
 
 
 def screenshot(win, path):
     """The window as shown once it has painted: two grabs in a row the same."""
     grabs = [b""]
-
-    def still():
-        grabs.append(subprocess.run(["import", "-window", win, "png:-"], capture_output=True).stdout)
-        return grabs[-1] == grabs[-2] != b""
-
-    until(still)
+    grab = lambda: subprocess.run(["import", "-window", win, "png:-"], capture_output=True).stdout
+    until(lambda: grabs.append(grab()) or grabs[-1] == grabs[-2] != b"")
     open(path, "wb").write(grabs[-1])
 
 
@@ -88,9 +88,8 @@ def above(box, main, what):
     """Clicks the main window beside the box, then checks the window manager's stacking order."""
     click(main, 20, 560)
     barrier()
-    out = subprocess.run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"], capture_output=True,
-                         text=True).stdout
-    order = [int(w, 16) for w in re.findall(r"0x[0-9a-fA-F]+", out)]  # bottom first
+    stacking = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING")
+    order = [int(w, 16) for w in re.findall(r"0x[0-9a-fA-F]+", stacking)]  # bottom first
     check(int(box) in order and int(main) in order and order.index(int(box)) > order.index(int(main)),
           f"the {what} is still above the main window after a click on it")
 

@@ -25,7 +25,6 @@ Answer ScriptedPrompter::message(const Message& message) {
 
 namespace {
 
-using Fault = ScriptedFileSystem::Fault;
 const IoResult ioError{QStringLiteral("Input/output error")};
 
 // Passes through to a real file, failing at the chosen step.

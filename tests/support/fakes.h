@@ -32,21 +32,12 @@ struct ScriptedPrompter final : Prompter, Lifetime {
     int endCount = 0;
 };
 
+// What the scripted file system breaks. Truncate: another program empties the file just before
+// the write. Size: every size query fails; SizeAfterWrite: only those after the write.
+enum class Fault { None, OpenForWrite, Size, ShortWrite, Truncate, SizeAfterWrite, Flush, Close };
+
 // The real file system, with every read recorded and chosen failures injected.
 struct ScriptedFileSystem final : RomFileSystem {
-    // Truncate: another program empties the file just before the write. Size: every size query
-    // fails; SizeAfterWrite: only those after the write.
-    enum class Fault {
-        None,
-        OpenForWrite,
-        Size,
-        ShortWrite,
-        Truncate,
-        SizeAfterWrite,
-        Flush,
-        Close
-    };
-
     ScriptedFileSystem();
     FileStatus stat(const QString& path) override { return systemFileSystem().stat(path); }
     IoResult readAt(const QString& path, qint64 offset, qint64 length, std::string& out) override;
