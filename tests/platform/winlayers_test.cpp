@@ -136,15 +136,21 @@ void lookupOrder(Registry& registry, const std::wstring& toolFolder) {
     CHECK(!sysinfo::launchSysInfo(system));
 }
 
+// The music over the real winmm, every command and its answer recorded.
+struct RealMci {
+    std::vector<std::string> sent;
+    std::vector<std::uint32_t> answers;
+    MciMusic mci{[this](const std::string& command, char* reply, std::uint32_t capacity) {
+        sent.push_back(command);
+        return answers.emplace_back(mciSendStringA(command.c_str(), reply, capacity, nullptr));
+    }};
+};
+
 // The music's exact command strings, through the real winmm: a path with a blank is quoted whole
 // (MCIERR_FILE_NOT_FOUND, 275, names it), one without is not.
 void music() {
-    std::vector<std::string> sent;
-    std::vector<std::uint32_t> answers;
-    MciMusic mci([&](const std::string& command, char* reply, std::uint32_t capacity) {
-        sent.push_back(command);
-        return answers.emplace_back(mciSendStringA(command.c_str(), reply, capacity, nullptr));
-    });
+    RealMci real;
+    auto& [sent, answers, mci] = real;
     mci.start("C:\\Lopwinder Quoting\\no such.dat");
     CHECK(!mci.isPlaying());
     mci.stop();
@@ -185,12 +191,8 @@ void musicFromAnyFolder(Registry& registry, const std::wstring& folder) {
         << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x0c\0\x90\x3c\x40\x60\x80\x3c\x40"
                        "\0\xff\x2f\0",
                        34);
-    std::vector<std::string> sent;
-    std::vector<std::uint32_t> answers;
-    MciMusic mci([&](const std::string& command, char* reply, std::uint32_t capacity) {
-        sent.push_back(command);
-        return answers.emplace_back(mciSendStringA(command.c_str(), reply, capacity, nullptr));
-    });
+    RealMci real;
+    auto& [sent, answers, mci] = real;
     // The device opens the file; the same name in the system's code page, question marks, is none.
     for (const unsigned codePage : {unsigned{CP_ACP}, 1252u})
         mci.start(eightBit(music, codePage)), mci.stop();
