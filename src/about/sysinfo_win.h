@@ -9,11 +9,11 @@
 
 // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
 // The system information tool on Windows: MSINFO32, found through two registry locations, free of
-// Qt so that it can be tested against the real registry. Texts are 8-bit, in the program's code page
-// (UTF-8, by its manifest), as the registry hands them over.
+// Qt so that it can be tested against the real registry. Texts are 8-bit, in the program's code
+// page (UTF-8, by its manifest), as the registry hands them over.
 
 // The three registry calls the System Info button needs, with the Windows semantics: 0 means
-// success, anything else is an error code. Names and values are 8-bit text in the program's code page.
+// success, anything else is an error code. Names and values are 8-bit, in the program's code page.
 class Registry {
 public:
     using Key = std::uintptr_t;
