@@ -48,6 +48,8 @@ def shown(title):
 def window(title, other_than=None, seconds=60):
     """The id of the window shown with this title (not other_than), or None after the time."""
     found = until(lambda: [w for w in shown(title) if w != other_than], seconds)
+    if not found:  # what the screen showed instead
+        run("import", "-window", "root", os.path.join(artifacts, re.sub(r"\W", "-", title) + "-missing.png"))
     return found[-1] if found else None
 
 
@@ -64,12 +66,16 @@ def barrier():
     until(lambda: desktops() == target) or check(False, "the window manager answers")
 
 
-def screenshot(win, path):
+def still(win):
     """The window as shown once it has painted: two grabs in a row the same."""
     grabs = [b""]
     grab = lambda: subprocess.run(["import", "-window", win, "png:-"], capture_output=True).stdout
     until(lambda: grabs.append(grab()) or grabs[-1] == grabs[-2] != b"")
-    open(path, "wb").write(grabs[-1])
+    return grabs[-1]
+
+
+def screenshot(win, path):
+    open(path, "wb").write(still(win))
 
 
 def click(win, x, y):  # in the window's client area
@@ -103,8 +109,10 @@ def wine_text(text):
 def start(rom):
     process = subprocess.Popen(COMMAND, env=ENV, stderr=open(TRACE, "a") if wine else subprocess.DEVNULL)
     dialog = window(r"Select a ROM\.\.\.")
+    still(dialog)  # the folder listed: what the dialog does then no longer meets the typing
     keys(dialog)
     xdo("type", "--delay", "20", "Z:" + rom.replace("/", "\\") if wine else rom)
+    still(dialog)  # the name typed, and its completion shown
     keys(dialog, "Return")
     return process
 

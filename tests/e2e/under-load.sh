@@ -12,6 +12,7 @@ stress-ng --cpu "$(nproc)" --timeout 0 --quiet &
 trap 'kill $!' EXIT
 for run in $(seq "${1:-10}"); do
     start=$SECONDS out=$(mktemp -d)
+    echo "Run $run of ${1:-10}: its screenshots in $out"
     tests/e2e/run.sh build/lopwinder build/make-demo-rom "$out/x11"
     tests/e2e/run.sh build/lopwinder build/make-demo-rom "$out/wayland" wayland
     [ ! -f build-windows-app/lopwinder.exe ] ||
