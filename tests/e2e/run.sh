@@ -30,7 +30,7 @@ screen=1920x1200x24
 if [[ ${4:-} == wayland ]]; then
     desktop='weston --backend=x11-backend.so --use-pixman --config="$XDG_RUNTIME_DIR/weston.ini" \
         --socket=lopwinder-e2e --width=1280 --height=800 </dev/null >/dev/null 2>&1 & desktop=$!
-        until [ -S "$XDG_RUNTIME_DIR/lopwinder-e2e" ]; do sleep 0.1; done
+        timeout 60 bash -c "until [ -S \"\$XDG_RUNTIME_DIR/lopwinder-e2e\" ]; do sleep 0.1; done"
         export WAYLAND_DISPLAY=lopwinder-e2e'
     script=e2e_wayland.py screen=1280x800x24
 fi
