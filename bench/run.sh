@@ -15,9 +15,8 @@ runs=${1:-15}
 
 scripts/setup-debian.sh strace fuse3 libfuse3-dev
 build=build-bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLOPWINDER_TESTS=OFF \
-      -DLOPWINDER_BENCH=ON >/dev/null
-cmake --build "$build" >/dev/null
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
 
 work=$(mktemp -d)
 trap 'fusermount3 -u "$work/mount" 2>/dev/null; rm -rf "$work"' EXIT

@@ -9,9 +9,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
 build=build-fuzz
-CXX=clang++ CC=clang cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DLOPWINDER_FUZZ=ON -DLOPWINDER_TESTS=OFF -DLOPWINDER_SANITIZE=ON
-cmake --build "$build" --target fuzz_identify
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target fuzz_identify
 
 work="$build/corpus"
 mkdir -p "$work"

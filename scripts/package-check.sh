@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 Lopwinder developers
-# Builds the Debian package, installs it on this machine, and starts the installed program under
-# Xvfb far enough to see its Open dialog. Installs system-wide: meant for CI's throwaway machines.
+# Builds the Debian package (dpkg-buildpackage, debian/), installs it on this machine, and starts
+# the installed program under Xvfb far enough to see its Open dialog. Installs system-wide: meant for CI's throwaway machines.
 # Given a .deb built elsewhere (on another release), installs and checks that one instead.
 # Usage: package-check.sh [DEB]
 set -euo pipefail
@@ -12,16 +12,22 @@ if [ $# -ge 1 ]; then
     deb=$(readlink -f "$1")
     scripts/setup-debian.sh # xvfb-run and xwininfo, for the check below
 else
-    build=build-package
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-          -DLOPWINDER_TESTS=OFF
-    cmake --build "$build"
-    rm -f "$build"/lopwinder_*.deb
-    (cd "$build" && cpack -G DEB >/dev/null)
-    deb=$PWD/$(ls "$build"/lopwinder_*.deb)
+    # Debian's own way: debian/ built by debhelper, into the parent folder as dpkg-buildpackage
+    # does; what it made is moved into build-package/.
+    scripts/apt-install.sh debhelper build-essential lintian
+    dpkg-buildpackage -b -us -uc
+    changes=../lopwinder_$(dpkg-parsechangelog -S Version)_$(dpkg-architecture -qDEB_HOST_ARCH).changes
+    for made in $(sed -n '/^Files:/,/^[^ ]/s/^ [0-9a-f]* [0-9]* [^ ]* [^ ]* //p' "$changes"); do
+        mv "../$made" build-package/
+    done
+    mv "$changes" build-package/
+    deb=$PWD/$(ls build-package/lopwinder_*.deb)
     echo "Built $deb"
+    # The package's version is the program's.
+    version=$(sed -n 's/^project(Lopwinder VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+    [ "$(dpkg-parsechangelog -S Version)" = "$version" ] || {
+        echo "package check: debian/changelog's top entry is not version $version" >&2; exit 1; }
     # Debian's own package checker: any error fails the check; warnings are shown.
-    scripts/apt-install.sh lintian
     lintian --fail-on error --tag-display-limit 0 "$deb"
 fi
 # --reinstall: a second run of the same version must install this build, not keep the last one.

@@ -29,11 +29,13 @@ else
     echo "Skipping the fuzzing run: clang and libclang-rt-dev are not installed."
 fi
 
-# Every setting given, so that a build folder that scripts/run.sh configured serves as well.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_TESTS=ON -DLOPWINDER_WERROR=ON \
-      -DLOPWINDER_SANITIZE=OFF -DLOPWINDER_TSAN=OFF
-cmake --build build -j "$jobs"
-(cd build && ctest --no-tests=error --output-on-failure -j "$jobs")
+# Each configuration is a preset of CMakePresets.json, in a folder of its own.
+suite() { # PRESET
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" -j "$jobs"
+    ctest --preset "$1" -j "$jobs"
+}
+suite tests
 
 # The Windows program, when scripts/windows-build.sh has built it (.ci/run does, in Debian 13): its
 # zip and resources, then the program under Wine, in each look it meets on Windows, with the
@@ -46,20 +48,14 @@ else
     echo "Skipping the Windows program under Wine: scripts/windows-build.sh has not built it."
 fi
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_TESTS=ON \
-      -DLOPWINDER_WERROR=ON -DLOPWINDER_SANITIZE=ON
-cmake --build build-asan -j "$jobs"
 # A suppression matches a library by its frames in the leak's stack: the stack is unwound in full
 # (the fast unwinder stops at the first library built without frame pointers).
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0:fast_unwind_on_malloc=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-(cd build-asan && ctest --no-tests=error --output-on-failure -j "$jobs")
+suite asan
 
 # The music opens on threads of its own: the same tests again under ThreadSanitizer. The libraries
 # it cannot see into (FluidSynth, Qt) have their reports suppressed, each with its reason.
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOPWINDER_TESTS=ON \
-      -DLOPWINDER_WERROR=ON -DLOPWINDER_TSAN=ON
-cmake --build build-tsan -j "$jobs"
 export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
-(cd build-tsan && ctest --no-tests=error --output-on-failure -j "$jobs")
+suite tsan

@@ -191,13 +191,11 @@ if $in_git; then stamp=$(git log -1 --format=%ct); else stamp=$(stat -c %Y CMake
 # CMake reads a toolchain file once: a build folder configured against another Qt starts anew.
 [ "$(cat "$build/qt-prefix" 2>/dev/null)" = "$qt" ] || rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
 mkdir -p "$build" && echo "$qt" >"$build/qt-prefix"
-# Debian's Qt source skips plugins by default (its enable_skip_plugins patch, right for its shared
-# packages); a static Qt links its platform plugin and styles only when they are included.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$project/cmake/mingw-w64-x86_64.cmake" \
-    -DLOPWINDER_TESTS=OFF -DLOPWINDER_WERROR=ON -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF \
-    -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON >/dev/null
+# The preset windows-program: the program against this Qt, with link-time optimisation. Debian's
+# Qt source skips plugins by default (its enable_skip_plugins patch, right for its shared
+# packages); a static Qt links its platform plugin and styles only when they are included, which
+# the preset asks for.
+LOPWINDER_WINDOWS_QT=$qt cmake --preset windows-program -B "$build" >/dev/null
 # Qt's resource compiler writes a time into the program for each resource file: a fixed one, so
 # that an incremental build, a fresh one and one from the source bundle give the same bytes (a
 # SOURCE_DATE_EPOCH from outside would win over it, and would change with every commit).
@@ -208,10 +206,11 @@ env -u SOURCE_DATE_EPOCH QT_RCC_SOURCE_DATE_OVERRIDE=1796601600 \
 # the commit's time, in a fixed order, with no extra attributes.
 stage=$build/zip
 rm -rf "$stage" "$build"/lopwinder-*.zip "$build"/lopwinder-*-source.tar.xz "$build"/qt6-base[_-]* \
-    "$build/SHA256SUMS"
+    "$build"/*.spdx "$build/SHA256SUMS"
 mkdir -p "$stage"
 cp "$build/lopwinder.exe" "$build/supplimentary.dat" "$stage/"
-python3 scripts/third_party_notices.py notices "$qt_root" "$build/lopwinder.map" "$qt_version" \
+# The notices from what Qt's build declares (its bill of materials) and the runtimes the link took.
+python3 scripts/third_party_notices.py notices "$qt_root" "$qt_version" "$build/lopwinder.map" \
     "$stage/THIRD-PARTY-NOTICES.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 # Debian's files in the order a reader needs them (the .dsc names the others), or the tree built.
@@ -230,7 +229,8 @@ else
 fi
 qt_source=$(printf '  %s\n' "${qt_files[@]}")$'\n'"      $qt_what"
 sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" \
-    -e "s/@QT_DSC@/qt6-base_$qt_version.dsc/g" data/windows/README.txt |
+    -e "s/@QT_DSC@/qt6-base_$qt_version.dsc/g" -e "s/@QT_SBOM@/$(basename "$(ls "$qt"/sbom/qtbase-*.spdx)")/g" \
+    data/windows/README.txt |
     awk -v block="$qt_source" '$0 == "@QT_SOURCE@" { print block; next } { print }' |
     sed 's/$/\r/' >"$stage/README.txt"
 files=(lopwinder.exe supplimentary.dat LICENSE.txt THIRD-PARTY-NOTICES.txt README.txt)
@@ -252,6 +252,12 @@ if $in_git; then
 fi
 cp "$qt_root/source"/* "$build/"
 release+=("${qt_files[@]}")
+# The bill of materials: Qt's own, as its build wrote it, and the program's, which refers to it.
+qt_sbom=$(basename "$(ls "$qt"/sbom/qtbase-*.spdx)")
+cp "$qt/sbom/$qt_sbom" "$build/"
+python3 scripts/third_party_notices.py spdx "$qt_root" "$version" "$build/lopwinder.map" \
+    "$build/lopwinder.exe" "$(date -u -d "@$stamp" +%FT%TZ)" "$build/${zip_name%.zip}.spdx"
+release+=("${zip_name%.zip}.spdx" "$qt_sbom")
 (cd "$build" && sha256sum "${release[@]}" >SHA256SUMS)
 echo "Built $build/$zip_name: $(stat -c %s "$build/$zip_name") bytes, lopwinder.exe $(
     stat -c %s "$build/lopwinder.exe") bytes; beside it: ${release[*]:1}"

@@ -3,15 +3,13 @@
 # Copyright (C) 2026 Lopwinder developers
 # Cross-builds the Windows platform layers (registry, MCI, launcher, file access) with MinGW-w64
 # and runs their console test under Wine, against the real advapi32, winmm and kernel32.
-# Needs g++-mingw-w64-x86-64 and wine64; the Wine prefix stays inside the build folder.
+# Needs g++-mingw-w64-x86-64-posix and wine64; the Wine prefix stays inside the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build-windows
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-      -DLOPWINDER_PLATFORM_ONLY=ON -DLOPWINDER_WERROR=ON
-cmake --build "$build"
+cmake --preset windows-layers >/dev/null
+cmake --build --preset windows-layers
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

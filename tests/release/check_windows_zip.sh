@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 Lopwinder developers
 # The Windows release as a user receives it: the zip's files, the program's resources read from
-# the built file (icon, version information, manifest), the notices against what was linked, and
+# the built file (icon, version information, manifest), the notices and bill of materials, and
 # the source distributed beside the zip, rebuilt into the same zip; then Qt's source handling.
 # Needs unzip and icoutils.
 # Usage: check_windows_zip.sh BUILD_FOLDER
@@ -22,26 +22,19 @@ check "the zip's five files, in order" [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = \
 check "the program in the zip is the one built" cmp <(file lopwinder.exe) lopwinder.exe
 check "README.txt has CRLF line ends only" [ "$(file README.txt | grep -cv $'\r$')" = 0 ]
 qt=$(sed -n 's#^CMAKE_TOOLCHAIN_FILE:[A-Z]*=\(.*\)/lib/cmake/Qt6/qt.toolchain.cmake#\1#p' CMakeCache.txt)
-qt_cache=${qt%/opt/lopwinder-qt} # Qt's source and build record lie beside its installed prefix
 file THIRD-PARTY-NOTICES.txt >notices.txt
 check "the notices name Qt's full Debian version" grep -q \
     "qt6-base source package, version $(dpkg-query -W -f='${Version}' qt6-base-dev)\." notices.txt
-check "the notices list exactly what was linked" \
-    python3 "$project/scripts/third_party_notices.py" verify "$qt_cache" lopwinder.map notices.txt
-# The same, told from the link map by another way: what went into these objects needs notices.
-for pair in "qcborstreamwriter.cpp.obj:tinycbor/tinycbor" "qcryptographichash.cpp.obj:rfc6234" \
-            "qcryptographichash.cpp.obj:sha3/sha3_endian" "qeasingcurve.cpp.obj:easing/easing" \
-            "International Color Consortium:icc/icc-sRGB-color-profile" \
-            "libQt6EntryPoint.a:Qt file: src/entrypoint/qtentrypoint_win.cpp" \
-            "qgrayraster.c.obj:Portions of this software are copyright (C) 2016 The FreeType"; do
-    check "linked ${pair%%:*}: the notices have ${pair#*:}" \
-        bash -c "! grep -q '${pair%%:*}' lopwinder.map && ! grep -aq '${pair%%:*}' lopwinder.exe ||
-                 grep -q '${pair#*:}' notices.txt"
-done
-check "no notice for what is never linked" bash -c \
-    "! grep -q 'qeventdispatcher_cf\|Adobe Glyph List' notices.txt"
+sbom=$(ls qtbase-*.spdx)
+check "Qt's bill of materials beside the zip is the one its build wrote" cmp "$sbom" "$qt/sbom/$sbom"
+problems=$(python3 "$project/tests/release/check_notices.py" "$sbom" notices.txt \
+    "${zip%.zip}.spdx" lopwinder.exe "$(ls qt6-base_*.orig.tar.*)" x86_64-w64-mingw32-g++-posix 2>&1)
+check "every licence Qt's bill of materials names has its text in the notices, the toolchain named
+       built the program, no template field is left" [ -z "$problems" ]
+[ -z "$problems" ] || echo "$problems"
 check "the notices name the MinGW-w64 runtime" grep -q "^MinGW-w64 runtime" notices.txt
-check "the notices carry no template line" bash -c "! grep -q '<year> <owner>' notices.txt"
+check "Qt for Windows has style sheets" grep -q "define QT_FEATURE_style_stylesheet 1" \
+    "$qt/include/QtWidgets/qtwidgets-config.h"
 qt_release=$(dpkg-query -W -f='${Version}' qt6-base-dev | cut -d+ -f1)
 check "lopwinder.exe links Qt $qt_release" grep -aq "Qt $qt_release (x86_64" lopwinder.exe
 check "lopwinder.exe names no folder of the build machine" bash -c "! grep -aq \
@@ -68,7 +61,9 @@ done
 sources=$(sed -n 's/\r$//; s/^  \(\(lopwinder-\|qt6-base_\)[^ ]*\)$/\1/p' <(file README.txt))
 check "README.txt names the source bundle and Qt's three source files" \
     [ "$(echo $sources)" = "$(echo lopwinder-$version-source.tar.xz qt6-base_*.dsc qt6-base_*.orig.tar.xz qt6-base_*.debian.tar.xz)" ]
-for name in $sources; do
+check "README.txt names the two SPDX documents" grep -q "${zip%.zip}.spdx names lopwinder.exe" \
+    <(file README.txt | tr -d '\r' | tr '\n' ' ' | tr -s ' ')
+for name in $sources "${zip%.zip}.spdx" "$sbom"; do
     check "$name is beside the zip and in SHA256SUMS" grep -q " $name\$" SHA256SUMS
 done
 dsc=$(ls qt6-base_*.dsc)
