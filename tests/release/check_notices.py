@@ -5,13 +5,13 @@
 materials names has its text in the notices (its own text, or the one in Qt's source beside the
 zip); the toolchain they name is the one whose runtime is in the program; no template field is
 left. Prints each problem.
-Usage: check_notices.py QT_SBOM NOTICES PROGRAM_SPDX EXE QT_ORIG_TARBALL COMPILER"""
+Usage: check_notices.py QT_SBOM NOTICES PROGRAM_SPDX LINKER_MAP QT_ORIG_TARBALL COMPILER"""
 import re
 import subprocess
 import sys
 import tarfile
 
-qt_sbom, notices, program_spdx, exe, orig, compiler = sys.argv[1:]
+qt_sbom, notices, program_spdx, linker_map, orig, compiler = sys.argv[1:]
 flat = lambda t: re.sub(r"\s+", " ", t).strip()
 sbom = open(qt_sbom, encoding="utf-8").read()
 body = open(notices, encoding="utf-8").read().replace("\r\n", "\n")
@@ -37,11 +37,11 @@ for expression in sorted(set(re.findall(r"^PackageLicenseConcluded: (.+)$", sbom
                 not in flat(body):
             problems.append(f"{licence} is named and its text is not in the notices")
 
-version = subprocess.run([compiler, "-dumpversion"], capture_output=True, text=True).stdout.strip()
-idents = set(re.findall(rb"GCC: \(GNU\) ([\w.-]+)", open(exe, "rb").read()))
-# The runtime's own objects may name the release alone ("14"); the program's, the compiler's.
-if version.encode() not in idents or {i.split(b"-")[0] for i in idents} != {version.split("-")[0].encode()}:
-    problems.append(f"lopwinder.exe was built by GCC {idents}, not {compiler} ({version})")
+# The C++ runtime the link took (the linker's map) is the named compiler's own.
+runtime = subprocess.run([compiler, "-print-file-name=libstdc++.a"], capture_output=True,
+                         text=True).stdout.strip()
+if f"{runtime}(" not in open(linker_map, errors="replace").read():
+    problems.append(f"lopwinder.exe was not linked with {compiler}'s runtime ({runtime})")
 package = subprocess.run(["dpkg", "-S", subprocess.run(["readlink", "-f", f"/usr/bin/{compiler}"],
                           capture_output=True, text=True).stdout.strip()],
                          capture_output=True, text=True).stdout.split(":")[0]

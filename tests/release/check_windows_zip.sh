@@ -28,7 +28,7 @@ check "the notices name Qt's full Debian version" grep -q \
 sbom=$(ls qtbase-*.spdx)
 check "Qt's bill of materials beside the zip is the one its build wrote" cmp "$sbom" "$qt/sbom/$sbom"
 problems=$(python3 "$project/tests/release/check_notices.py" "$sbom" notices.txt \
-    "${zip%.zip}.spdx" lopwinder.exe "$(ls qt6-base_*.orig.tar.*)" x86_64-w64-mingw32-g++-posix 2>&1)
+    "${zip%.zip}.spdx" lopwinder.map "$(ls qt6-base_*.orig.tar.*)" x86_64-w64-mingw32-g++-posix 2>&1)
 check "every licence Qt's bill of materials names has its text in the notices, the toolchain named
        built the program, no template field is left" [ -z "$problems" ]
 [ -z "$problems" ] || echo "$problems"
