@@ -230,8 +230,10 @@ else
       lopwinder.exe, with Debian's patches."
 fi
 qt_source=$(printf '  %s\n' "${qt_files[@]}")$'\n'"      $qt_what"
+# Qt's own bill of materials, as its build wrote it: named in the README, shipped beside the zip.
+qt_sbom=$(basename "$(ls "$qt"/sbom/qtbase-*.spdx)")
 sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" \
-    -e "s/@QT_DSC@/qt6-base_$qt_version.dsc/g" -e "s/@QT_SBOM@/$(basename "$(ls "$qt"/sbom/qtbase-*.spdx)")/g" \
+    -e "s/@QT_DSC@/qt6-base_$qt_version.dsc/g" -e "s/@QT_SBOM@/$qt_sbom/g" \
     data/windows/README.txt |
     awk -v block="$qt_source" '$0 == "@QT_SOURCE@" { print block; next } { print }' |
     sed 's/$/\r/' >"$stage/README.txt"
@@ -254,8 +256,7 @@ if $in_git; then
 fi
 cp "$qt_root/source"/* "$build/"
 release+=("${qt_files[@]}")
-# The bill of materials: Qt's own, as its build wrote it, and the program's, which refers to it.
-qt_sbom=$(basename "$(ls "$qt"/sbom/qtbase-*.spdx)")
+# The bills of materials: Qt's, and the program's, which refers to it.
 cp "$qt/sbom/$qt_sbom" "$build/"
 python3 scripts/third_party_notices.py spdx "$qt_root" "$version" "$build/lopwinder.map" \
     "$build/lopwinder.exe" "$(date -u -d "@$stamp" +%FT%TZ)" "$build/${zip_name%.zip}.spdx"
