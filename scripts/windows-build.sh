@@ -35,10 +35,11 @@ qt_options=(
     -DQT_BUILD_TESTS=OFF
     # Qt's own fast build: its sources compiled in batches, one translation unit per batch.
     -DQT_UNITY_BUILD=ON -DQT_UNITY_BUILD_BATCH_SIZE=32
-    # Every unused function and object dropped at the link. No link-time optimisation: Qt
-    # assembles every MinGW object as a big COFF object (-Wa,-mbig-obj), which GCC 14's LTO
-    # plug-in cannot read, so the link fails on Qt's LTO-only objects; the program's own code is
-    # optimised at link time (the preset windows-program).
+    # Every unused function and object dropped at the link. No link-time optimisation of Qt:
+    # GCC 14's LTO plug-in cannot read the big COFF objects (-Wa,-mbig-obj) Qt assembles for
+    # MinGW, and with ordinary ones the optimising link fails inside GCC (an internal compiler
+    # error in binds_to_current_def_p) or overflows COFF's section count. The program's own code
+    # is optimised at link time (the preset windows-program).
     -DFEATURE_gc_binaries=ON
     # Modules the program does not link: it has no network, database, D-Bus, printing, XML, tests,
     # Vulkan or threads of Qt Concurrent.
