@@ -131,17 +131,19 @@ int untilAnswered(const std::function<int(int)>& call, int fd) {
 }
 
 IoResult lockBoth(int fd, const LockCalls& calls) {
-    // Both are always asked: a file system may refuse one kind and keep the other, and a program
-    // holding the kind it keeps must still be met.
-    const int errors[] = {untilAnswered(calls.bsd, fd), untilAnswered(calls.record, fd)};
-    const LockAnswer answers[] = {classify(errors[0]), classify(errors[1])};
-    for (const LockAnswer answer : answers) {
-        if (answer == LockAnswer::InUse)
-            return IoResult::heldElsewhere();
-    }
-    for (int i = 0; i < 2; ++i) {
-        if (answers[i] == LockAnswer::Failed)
-            return {errnoReason(errors[i])};
+    // The record kind is asked even where the BSD kind is refused or fails: a file system may keep
+    // one kind only, and a program holding the kind it keeps must still be met. Once the BSD kind
+    // is held elsewhere the answer is known, and taking the record kind then could only make
+    // another save, the one holding the BSD kind, fail as well: none would be saved.
+    const int bsd = untilAnswered(calls.bsd, fd);
+    if (classify(bsd) == LockAnswer::InUse)
+        return IoResult::heldElsewhere();
+    const int record = untilAnswered(calls.record, fd);
+    if (classify(record) == LockAnswer::InUse)
+        return IoResult::heldElsewhere();
+    for (const int error : {bsd, record}) {
+        if (classify(error) == LockAnswer::Failed)
+            return {errnoReason(error)};
     }
     return {};
 }
