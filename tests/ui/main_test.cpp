@@ -284,18 +284,24 @@ void MainTest::realDialogs() {
     const Message ask{"Really\r\nreset?", MessageIcon::Exclamation, MessageButtons::YesNo, {}};
     QTimer::singleShot(0, inspect); // at start-up, before the main window shows
     QCOMPARE(prompter.message(ask), Answer::No);
+    const QString box =
+        QStringLiteral("Really\nreset?|Lopwinder|%1|2|1|fixed").arg(QMessageBox::Warning);
+    QStringList expected{"free anywhere", box};
+#ifndef __SANITIZE_THREAD__
+    // Qt's file dialog hands paths to a thread of its own through futexes ThreadSanitizer cannot
+    // see, and neither that thread's frames nor, once its history is lost, the other side's carry
+    // a name to match: under it only the message boxes are checked.
     QTimer::singleShot(0, inspect);
     QCOMPARE(prompter.askOpenFile({"Select a ROM...", "ROM Files (*.bin)", {"*.bin", "*.gen"}}),
              "");
+    expected << "owned above it"
+             << "Select a ROM...|ROM Files (*.bin) (*.bin *.gen)";
+#endif
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTimer::singleShot(0, inspect);
     QCOMPARE(prompter.message(ask), Answer::No);
-    const QString box =
-        QStringLiteral("Really\nreset?|Lopwinder|%1|2|1|fixed").arg(QMessageBox::Warning);
-    QCOMPARE(seen, QStringList({"free anywhere", box, "owned above it",
-                                "Select a ROM...|ROM Files (*.bin) (*.bin *.gen)", "owned above it",
-                                box}));
+    QCOMPARE(seen, expected << "owned above it" << box);
 }
 
 QTEST_MAIN(MainTest)
