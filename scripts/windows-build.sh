@@ -70,6 +70,20 @@ qt_options=(
     -DFEATURE_datawidgetmapper=OFF -DFEATURE_systemtrayicon=OFF
     # No list is editable, and no file is picked by Qt: no completion, no file system model.
     -DFEATURE_completer=OFF -DFEATURE_fscompleter=OFF -DFEATURE_filesystemmodel=OFF
+    # Images are painted with 8 bits a channel, and none moves.
+    -DFEATURE_raster_64bit=OFF -DFEATURE_raster_fp=OFF -DFEATURE_movie=OFF
+    # No XML is read or written, and no file's type is asked (Windows has no MIME database for Qt
+    # to read, and the built-in one is out; Qt's MIME code reads XML).
+    -DFEATURE_mimetype=OFF -DFEATURE_xmlstream=OFF -DFEATURE_xmlstreamreader=OFF
+    -DFEATURE_xmlstreamwriter=OFF
+    # No date is shown, in any calendar.
+    -DFEATURE_jalalicalendar=OFF -DFEATURE_islamiccivilcalendar=OFF -DFEATURE_hijricalendar=OFF
+    # Windows picks the Windows 11 or Vista style, never Fusion. The windows are plain widgets: no
+    # column view or tool box, no main window with docks, tool, menu or status bars, no splitter.
+    # (The input dialog, and the spin box it needs, stay: the Vista style includes its header.)
+    -DFEATURE_style_fusion=OFF -DFEATURE_columnview=OFF -DFEATURE_toolbox=OFF
+    -DFEATURE_mainwindow=OFF -DFEATURE_dockwidget=OFF -DFEATURE_toolbar=OFF -DFEATURE_menubar=OFF
+    -DFEATURE_statusbar=OFF -DFEATURE_splitter=OFF
 )
 # Every function and object in a section of its own, so that the program's link drops what it
 # never calls. Regular expressions (Qt Core needs them) are not compiled to machine code at run
