@@ -180,7 +180,8 @@ if [ ! -f "$qt_root/.complete" ]; then
         -DCMAKE_CXX_FLAGS="$qt_flags -ffile-prefix-map=$work=/qt" >"$work/configure.log" 2>&1 ||
         { tail -40 "$work/configure.log"; fail "Qt's configuration failed"; }
     cmake --build "$work/build" -j "$jobs" >"$work/build.log" 2>&1 ||
-        { tail -40 "$work/build.log"; fail "Qt's build failed"; }
+        { grep -m 10 -A6 'error:' "$work/build.log" || tail -40 "$work/build.log"
+          fail "Qt's build failed"; }
     DESTDIR=$qt_root cmake --install "$work/build" >/dev/null
     echo "Qt built in $((SECONDS - start)) s"
     # Which features the build has, in Qt's words, for whoever asks why the program has them.
