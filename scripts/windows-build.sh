@@ -78,12 +78,11 @@ qt_options=(
     -DFEATURE_xmlstreamwriter=OFF
     # No date is shown, in any calendar.
     -DFEATURE_jalalicalendar=OFF -DFEATURE_islamiccivilcalendar=OFF -DFEATURE_hijricalendar=OFF
-    # Windows picks the Windows 11 or Vista style, never Fusion. The windows are plain widgets: no
-    # column view or tool box, no main window with docks, tool, menu or status bars, no splitter.
-    # (The input dialog, and the spin box it needs, stay: the Vista style includes its header.)
+    # Windows picks the Windows 11 or Vista style, never Fusion, and no window has a column view,
+    # a tool box or a splitter. (The input dialog and the main window's tool bar stay, with what
+    # they need: the Vista style names them without a feature check.)
     -DFEATURE_style_fusion=OFF -DFEATURE_columnview=OFF -DFEATURE_toolbox=OFF
-    -DFEATURE_mainwindow=OFF -DFEATURE_dockwidget=OFF -DFEATURE_toolbar=OFF -DFEATURE_menubar=OFF
-    -DFEATURE_statusbar=OFF -DFEATURE_splitter=OFF
+    -DFEATURE_splitter=OFF
 )
 # Every function and object in a section of its own, so that the program's link drops what it
 # never calls. Regular expressions (Qt Core needs them) are not compiled to machine code at run
