@@ -162,7 +162,7 @@ qt_root=$cache/qt-$qt_version-mingw-static-$key
 qt=$qt_root$qt_prefix
 
 if [ ! -f "$qt_root/.complete" ]; then
-    echo "Building a static Qt $qt_version for Windows into $qt_root (once; about 21 minutes on two cores)"
+    echo "Building a static Qt $qt_version for Windows into $qt_root (once; 12 to 21 minutes on two cores)"
     rm -rf "$qt_root"
     if [ "$source_kind" = debian ]; then
         (cd "$debian_source" && dpkg-source -x ./*.dsc "$work/qtbase") >"$work/unpack.log" 2>&1 ||
