@@ -16,8 +16,8 @@
 // the first of them, so it needs nothing. Qt is asked at run time, because one package runs on
 // both releases.
 int widthForWholeTitle(const QString& title) {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
-        QLibraryInfo::version() >= QVersionNumber(6, 8))
+    const bool qtKeepsTitleClear = QLibraryInfo::version() >= QVersionNumber(6, 8);
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")) || qtKeepsTitleClear)
         return 0;
     QFont titleFont;
     titleFont.setPixelSize(14);
