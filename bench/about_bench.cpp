@@ -24,8 +24,8 @@ namespace {
 
 class SilentPrompter final : public Prompter {
 public:
-    QString askOpenFile(const OpenFileRequest&) override { return {}; }
-    Answer message(const Message&) override { return Answer::Ok; }
+    QString askOpenFile(const OpenFileRequest&, QObject*) override { return {}; }
+    Answer message(const Message&, QObject*) override { return Answer::Ok; }
 };
 
 long residentKiB() {

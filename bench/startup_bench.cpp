@@ -20,8 +20,8 @@ namespace {
 class AnsweringPrompter final : public Prompter {
 public:
     explicit AnsweringPrompter(QString path) : m_path(std::move(path)) {}
-    QString askOpenFile(const OpenFileRequest&) override { return m_path; }
-    Answer message(const Message& message) override {
+    QString askOpenFile(const OpenFileRequest&, QObject*) override { return m_path; }
+    Answer message(const Message& message, QObject*) override {
         if (message.text != QLatin1String("File saved successfully.")) {
             std::fprintf(stderr, "startup_bench: unexpected message: %s\n",
                          qPrintable(message.text));

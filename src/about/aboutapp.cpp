@@ -165,7 +165,8 @@ void AboutApp::onSysInfoClicked() {
             {QStringLiteral("System Information Is Unavailable At This Time"),
              MessageIcon::None,
              MessageButtons::Ok,
-             {}});
+             {}},
+            this);
     }
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
+
 // The program's only ways of talking to the user and of ending itself. Real implementations use
 // Qt's modal dialogs; tests script the answers and record what was shown.
 
@@ -29,13 +31,15 @@ struct OpenFileRequest {
     QStringList patterns; // e.g. "*.bin", "*.gen"
 };
 
+// Every dialog and box belongs to owner, the window the user acted in, so that every window
+// system keeps it above that window, which it blocks; null where no window is shown yet.
 class Prompter {
 public:
     virtual ~Prompter() = default;
     // Modal. The chosen file's full path, or empty text after Cancel.
-    virtual QString askOpenFile(const OpenFileRequest& request) = 0;
+    virtual QString askOpenFile(const OpenFileRequest& request, QObject* owner) = 0;
     // Modal. The button the user pressed.
-    virtual Answer message(const Message& message) = 0;
+    virtual Answer message(const Message& message, QObject* owner) = 0;
 };
 
 class Lifetime {

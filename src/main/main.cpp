@@ -2,6 +2,7 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "about/aboutapp.h"
 #include "app/appidentity.h"
+#include "main/desktopentry.h"
 #include "main/mainwindow.h"
 #include "main/nosettings.h"
 #include "main/qtlifetime.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
     keepNoSettings();
     QApplication::setApplicationName(QString::fromLatin1(appidentity::title));
     QApplication::setApplicationVersion(QString::fromLatin1(appversion::release));
+    nameDesktopEntry(app);
 
     QtPrompter prompter;
     QtLifetime lifetime;
@@ -27,7 +29,6 @@ int main(int argc, char* argv[]) {
 
     MainWindow window({systemFileSystem(), prompter, lifetime,
                        [&](QWidget* mainWindow) { AboutApp::show(mainWindow, about); }});
-    prompter.setOwner(&window);
     window.loadRom();
     if (lifetime.ended())
         return 0;

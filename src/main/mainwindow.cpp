@@ -4,6 +4,7 @@
 
 #include "app/appidentity.h"
 #include "app/windowgeometry.h"
+#include "main/boxrecall.h"
 #include "main/slotlist.h"
 #include "rom/detectrom.h"
 #include "rom/slottable.h"
@@ -40,6 +41,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     resize(1000, 575);
     centreOnScreen(this);
     createControls();
+    new BoxRecall(this);
 }
 
 void MainWindow::createControls() {
@@ -101,7 +103,8 @@ MainWindow::LoadOutcome MainWindow::identifyAndFill() {
     rom.romPath =
         m_services.prompter.askOpenFile({QStringLiteral("Select a ROM..."),
                                          QStringLiteral("ROM Files (*.bin)"),
-                                         {QStringLiteral("*.bin"), QStringLiteral("*.gen")}});
+                                         {QStringLiteral("*.bin"), QStringLiteral("*.gen")}},
+                                        this);
 
     const detectROM::Identification identification = detectROM::identifyROM(rom, rom.romPath);
     // One box per failed read, then the start-up refusal. Kept on purpose: see HACKING.md,
@@ -134,11 +137,12 @@ MainWindow::LoadOutcome MainWindow::identifyAndFill() {
 void MainWindow::tellRomNotFound() {
     // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
     m_services.prompter.message({QStringLiteral("ROM not found!"), MessageIcon::Critical,
-                                 MessageButtons::Ok, QStringLiteral("Hexwarden")});
+                                 MessageButtons::Ok, QStringLiteral("Hexwarden")},
+                                this);
 }
 
 void MainWindow::refuse(const QString& text) {
-    m_services.prompter.message({text, MessageIcon::Information, MessageButtons::Ok, {}});
+    m_services.prompter.message({text, MessageIcon::Information, MessageButtons::Ok, {}}, this);
     m_services.lifetime.endProgram();
 }
 
@@ -148,16 +152,18 @@ void MainWindow::onSaveClicked() {
     QStringList currentTexts;
     for (int slot = 1; slot <= m_loaded.row->slotCount; ++slot)
         currentTexts << m_comboLevelSlot[slot - 1]->currentText();
-    m_services.prompter.message(savereset::save(m_services.fs, m_loaded, currentTexts).message);
+    m_services.prompter.message(savereset::save(m_services.fs, m_loaded, currentTexts).message,
+                                this);
 }
 
 void MainWindow::onResetClicked() {
     const Answer answer = m_services.prompter.message(
-        {QStringLiteral("Really reset ROM?"), MessageIcon::Exclamation, MessageButtons::YesNo, {}});
+        {QStringLiteral("Really reset ROM?"), MessageIcon::Exclamation, MessageButtons::YesNo, {}},
+        this);
     if (answer != Answer::Yes || m_loaded.row == nullptr)
         return;
     const savereset::Feedback feedback = savereset::reset(m_services.fs, m_loaded);
-    m_services.prompter.message(feedback.message);
+    m_services.prompter.message(feedback.message, this);
     // After a failure the program stays open so the user can act on the message.
     if (feedback.written)
         m_services.lifetime.endProgram();
@@ -192,7 +198,8 @@ MainWindow::LoadOutcome MainWindow::populateSlots(const RomContext& rom,
                             "cut off or damaged. Nothing has been changed. Now closing down."),
              MessageIcon::Critical,
              MessageButtons::Ok,
-             {}});
+             {}},
+            this);
         m_services.lifetime.endProgram();
         return LoadOutcome::Ended;
     }

@@ -25,16 +25,17 @@ void keepTitleWhole(QMessageBox& box) {
 
 } // namespace
 
-QString QtPrompter::askOpenFile(const OpenFileRequest& request) {
-    return openFileName(request, m_owner);
+QString QtPrompter::askOpenFile(const OpenFileRequest& request, QObject* owner) {
+    return openFileName(request, qobject_cast<QWidget*>(owner));
 }
 
-Answer QtPrompter::message(const Message& message) {
+Answer QtPrompter::message(const Message& message, QObject* owner) {
+    auto* window = qobject_cast<QWidget*>(owner);
     static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                                   QMessageBox::Warning, QMessageBox::Critical};
     QMessageBox box(icons[static_cast<int>(message.icon)], message.shownTitle(),
                     withQtLineBreaks(message.text), QMessageBox::NoButton,
-                    m_owner && m_owner->isVisible() ? m_owner : nullptr, fixedSizeDialog);
+                    window && window->isVisible() ? window : nullptr, fixedSizeDialog);
     keepTitleWhole(box);
     if (message.buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -4,19 +4,11 @@
 
 #include "app/prompter.h"
 
-class QWidget;
-
-// Modal message boxes from Qt, and the platform's Open dialog.
+// Modal message boxes from Qt, and the platform's Open dialog. A box asked for while its owner
+// is still hidden (start-up's refusals) belongs to no window; the Open dialog is its owner's
+// child either way.
 class QtPrompter final : public Prompter {
 public:
-    // The window the dialog and the boxes belong to, so that every window system keeps them above
-    // it and opens them over it. Boxes shown while it is still hidden (start-up's refusals) have
-    // no owner; the Open dialog is its child either way.
-    void setOwner(QWidget* owner) { m_owner = owner; }
-
-    QString askOpenFile(const OpenFileRequest& request) override;
-    Answer message(const Message& message) override;
-
-private:
-    QWidget* m_owner = nullptr;
+    QString askOpenFile(const OpenFileRequest& request, QObject* owner) override;
+    Answer message(const Message& message, QObject* owner) override;
 };

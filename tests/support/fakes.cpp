@@ -6,13 +6,15 @@
 
 #include <QFile>
 
-QString ScriptedPrompter::askOpenFile(const OpenFileRequest& request) {
+QString ScriptedPrompter::askOpenFile(const OpenFileRequest& request, QObject* owner) {
     openRequests.push_back(request);
+    owners.push_back(owner);
     return openAnswer;
 }
 
-Answer ScriptedPrompter::message(const Message& message) {
+Answer ScriptedPrompter::message(const Message& message, QObject* owner) {
     messages.push_back(message);
+    owners.push_back(owner);
     if (onMessage)
         onMessage(message);
     if (message.buttons == MessageButtons::Ok)

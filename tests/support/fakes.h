@@ -20,8 +20,8 @@ inline std::string with(std::string image, qint64 offset, std::string_view bytes
 
 // Answers dialogs from a script and records every message and the program's end.
 struct ScriptedPrompter final : Prompter, Lifetime {
-    QString askOpenFile(const OpenFileRequest& request) override;
-    Answer message(const Message& message) override;
+    QString askOpenFile(const OpenFileRequest& request, QObject* owner) override;
+    Answer message(const Message& message, QObject* owner) override;
     void endProgram() override { ++endCount; }
 
     QString openAnswer;                            // what the Open dialog returns
@@ -29,6 +29,7 @@ struct ScriptedPrompter final : Prompter, Lifetime {
     std::function<void(const Message&)> onMessage; // runs while the box would be open
     std::vector<OpenFileRequest> openRequests;
     std::vector<Message> messages;
+    std::vector<const QObject*> owners; // of the Open dialogs and the messages, in turn
     int endCount = 0;
 };
 

@@ -27,6 +27,7 @@ struct AboutHarness : Harness {
         window->show();
         window->about()->click();
     }
+    ~AboutHarness() { delete box; } // while its music is there to stop, should a check fail
     int count(const std::string& call) const {
         return static_cast<int>(std::count(music.calls.begin(), music.calls.end(), call));
     }
@@ -46,6 +47,8 @@ class AboutTest : public QObject {
 private slots:
     void textsAndLayout();
     void musicSysInfoAndClosing();
+    void comesBack_data();
+    void comesBack();
 };
 
 void AboutTest::textsAndLayout() {
@@ -138,6 +141,7 @@ void AboutTest::musicSysInfoAndClosing() {
     h.box->cmdSysInfo()->click();
     QCOMPARE(h.messageTexts(), QStringList{"System Information Is Unavailable At This Time"});
     QCOMPARE(h.prompter.messages.back().icon, MessageIcon::None);
+    QCOMPARE(h.prompter.owners.back(), h.box.data()); // the box the user clicked in
     h.sysInfo.available = true;
     QTest::keyClick(h.box->cmdSysInfo(), Qt::Key_Return); // Enter presses the focused button
     QCOMPARE(std::tuple(h.sysInfo.starts, h.messageTexts().size(), h.box->isVisible()),
@@ -166,6 +170,42 @@ void AboutTest::musicSysInfoAndClosing() {
     QCoreApplication::processEvents();
     QCOMPARE(h.music.calls, Calls{"stop"});
     QCOMPARE((std::pair{h.window->isEnabled(), h.window->close()}), std::pair(true, true));
+}
+
+void AboutTest::comesBack_data() {
+    QTest::addColumn<bool>("click"); // else the window system activates the main window
+    QTest::newRow("main window activated") << false;
+    QTest::newRow("main window clicked") << true;
+}
+
+// A box that holds the main window comes back, with the keyboard, when the user reaches for the
+// main window, minimised or not; once it has closed, the main window keeps what it is given.
+void AboutTest::comesBack() {
+    QFETCH(bool, click);
+    AboutHarness h;
+    const auto reach = [&] {
+        if (click)
+            QTest::mouseClick(h.window->windowHandle(), Qt::LeftButton, {}, QPoint(20, 560));
+        else
+            h.window->windowHandle()->requestActivate();
+    };
+    QVERIFY(QTest::qWaitForWindowActive(h.box));
+    QWidget elsewhere; // another program's window, which has the keyboard meanwhile
+    elsewhere.show();
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    for (bool minimised : {true, false}) {
+        elsewhere.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &elsewhere);
+        if (minimised)
+            h.box->showMinimized();
+        reach();
+        QTRY_COMPARE(QApplication::activeWindow(), h.box.data());
+        QCOMPARE(h.box->isMinimized(), false);
+    }
+    h.box->close();
+    reach();
+    h.window->windowHandle()->requestActivate();
+    QTRY_COMPARE(QApplication::activeWindow(), h.window.get());
 }
 
 QTEST_MAIN(AboutTest)

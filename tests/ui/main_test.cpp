@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 Lopwinder developers
 #include "harness.h"
+#include "main/desktopentry.h"
 #include "main/qtprompter.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -41,6 +44,7 @@ private slots:
     void slotListsAndTheirClicks_data() { variants_data(); }
     void slotListsAndTheirClicks();
     void realDialogs();
+    void desktopEntry();
 };
 
 void MainTest::refusals_data() {
@@ -137,6 +141,24 @@ void MainTest::layoutAndFocusOrder() {
         QCOMPARE(list->currentIndex() - before, focused ? 1 : 0);
         QVERIFY(w.comboLevelSlot(0)->hasFocus());
     }
+    // In a wide face every label reads whole: the chosen one as the list's tool tip, every one in
+    // the open list, which is as wide as the longest; the list itself keeps its place and size.
+    QComboBox* list = w.comboLevelSlot(1);
+    list->setFont(QFont(list->font().family(), 13));
+    int longest = 0;
+    for (int j = 0; j < list->count(); ++j)
+        longest = list->itemText(j).size() > list->itemText(longest).size() ? j : longest;
+    list->setCurrentIndex(longest);
+    QCOMPARE(list->toolTip(), list->currentText());
+    list->showPopup();
+    QAbstractItemView* open = list->view();
+    QTRY_VERIFY(open->isVisible());
+    int widest = 0;
+    for (int j = 0; j < list->count(); ++j)
+        widest = std::max(widest, open->sizeHintForIndex(open->model()->index(j, 0)).width());
+    QVERIFY2(open->viewport()->width() >= widest, qPrintable(QString::number(widest)));
+    list->hidePopup();
+    QCOMPARE(describe(list), "comboLevelSlot1  16,88 313x21 ");
 }
 
 void MainTest::variants_data() {
@@ -247,6 +269,7 @@ void MainTest::slotListsAndTheirClicks() {
     QCOMPARE(std::pair(ask.buttons == MessageButtons::YesNo, ask.icon == MessageIcon::Exclamation),
              std::pair(true, true));
     QCOMPARE(h.prompter.endCount, 1);
+    QCOMPARE(h.prompter.owners, std::vector<const QObject*>(h.prompter.owners.size(), &w));
 }
 
 // Qt's own message box as the user sees it (the end-to-end test drives the Open dialog), and who
@@ -255,7 +278,6 @@ void MainTest::realDialogs() {
     Harness h;
     MainWindow& w = h.start(h.image("Zoomlet 2"));
     QtPrompter prompter;
-    prompter.setOwner(&w);
     QStringList seen;
     const auto inspect = [&] {
         QWidget* dialog = QApplication::activeModalWidget();
@@ -277,13 +299,20 @@ void MainTest::realDialogs() {
         }
         if (auto* open = qobject_cast<QFileDialog*>(dialog))
             seen << open->windowTitle() + "|" + open->nameFilters().join(';');
+        if (w.isVisible()) { // the main window, activated, hands the keyboard back to the box
+            QSignalSpy moves(qApp, &QGuiApplication::focusWindowChanged);
+            w.windowHandle()->requestActivate();
+            seen << (QTest::qWaitFor([&] { return moves.size() >= 2 && dialog->isActiveWindow(); })
+                         ? "comes back"
+                         : "stays behind");
+        }
         if (auto* box = qobject_cast<QMessageBox*>(dialog))
             box->button(QMessageBox::No)->click();
         dialog->close();
     };
     const Message ask{"Really\r\nreset?", MessageIcon::Exclamation, MessageButtons::YesNo, {}};
     QTimer::singleShot(0, inspect); // at start-up, before the main window shows
-    QCOMPARE(prompter.message(ask), Answer::No);
+    QCOMPARE(prompter.message(ask, &w), Answer::No);
     const QString box =
         QStringLiteral("Really\nreset?|Lopwinder|%1|2|1|fixed").arg(QMessageBox::Warning);
     QStringList expected{"free anywhere", box};
@@ -292,7 +321,7 @@ void MainTest::realDialogs() {
     // see, and neither that thread's frames nor, once its history is lost, the other side's carry
     // a name to match: under it only the message boxes are checked.
     QTimer::singleShot(0, inspect);
-    QCOMPARE(prompter.askOpenFile({"Select a ROM...", "ROM Files (*.bin)", {"*.bin", "*.gen"}}),
+    QCOMPARE(prompter.askOpenFile({"Select a ROM...", "ROM Files (*.bin)", {"*.bin", "*.gen"}}, &w),
              "");
     expected << "owned above it"
              << "Select a ROM...|ROM Files (*.bin) (*.bin *.gen)";
@@ -300,8 +329,18 @@ void MainTest::realDialogs() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTimer::singleShot(0, inspect);
-    QCOMPARE(prompter.message(ask), Answer::No);
-    QCOMPARE(seen, expected << "owned above it" << box);
+    QCOMPARE(prompter.message(ask, &w), Answer::No);
+    QCOMPARE(seen, expected << "owned above it" << box << "comes back");
+}
+
+// Desktops find the installed entry, and its icon, by the name the windows carry.
+void MainTest::desktopEntry() {
+    nameDesktopEntry(*qApp);
+    const QString entry = QGuiApplication::desktopFileName();
+    QVERIFY2(QFile::exists(LOPWINDER_DATA_DIR "/" + entry + ".desktop"), qPrintable(entry));
+    const QStringList drawn =
+        QDir(LOPWINDER_DATA_DIR "/icons").entryList({"lopwinder-*.png"}, QDir::Files);
+    QCOMPARE(QGuiApplication::windowIcon().availableSizes().size(), drawn.size());
 }
 
 QTEST_MAIN(MainTest)

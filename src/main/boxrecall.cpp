@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Lopwinder developers
+#include "main/boxrecall.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+#include <QWindow>
+
+BoxRecall::BoxRecall(QWidget* window) : QObject(window), m_window(window) {
+    // The window system's events reach the held window's surface, which a modal box keeps from
+    // its widgets; the application sees them first.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool BoxRecall::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::FocusIn || type == QEvent::MouseButtonPress) &&
+        watched == m_window->windowHandle()) {
+        if (QWidget* box = holdingBox()) {
+            if (box->isMinimized())
+                box->showNormal();
+            box->raise();
+            box->activateWindow();
+        }
+    }
+    return false;
+}
+
+QWidget* BoxRecall::holdingBox() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (m_window->isEnabled())
+        return nullptr;
+    // The box it is disabled for: the newest of its own windows on screen.
+    const QObjectList& children = m_window->children();
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+        auto* widget = qobject_cast<QWidget*>(*child);
+        if (widget != nullptr && widget->isWindow() && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
