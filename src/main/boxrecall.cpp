@@ -18,7 +18,8 @@ bool BoxRecall::eventFilter(QObject* watched, QEvent* event) {
     if ((type == QEvent::FocusIn || type == QEvent::MouseButtonPress) &&
         watched == m_window->windowHandle()) {
         if (QWidget* box = holdingBox()) {
-            if (box->isMinimized())
+            // Minimised by the window manager, a box is hidden to Qt as well.
+            if (box->isMinimized() || !box->isVisible())
                 box->showNormal();
             box->raise();
             box->activateWindow();
@@ -32,11 +33,11 @@ QWidget* BoxRecall::holdingBox() const {
         return modal;
     if (m_window->isEnabled())
         return nullptr;
-    // The box it is disabled for: the newest of its own windows on screen.
+    // The box it is disabled for: the newest of its own windows not closed, minimised or not.
     const QObjectList& children = m_window->children();
     for (auto child = children.rbegin(); child != children.rend(); ++child) {
         auto* widget = qobject_cast<QWidget*>(*child);
-        if (widget != nullptr && widget->isWindow() && widget->isVisible())
+        if (widget != nullptr && widget->isWindow() && !widget->isHidden())
             return widget;
     }
     return nullptr;

@@ -16,7 +16,8 @@ from common import artifacts, check, ended, environment, finish, folder, origina
 wine = program.endswith(".exe")
 # Under Wine, unpacked into a folder whose name code page 1252 (Wine's here) cannot write; Wine's
 # trace of MCI (its commands as it received them) goes to TRACE.
-ENV = dict(environment("xcb"), **({"WINEDEBUG": "trace+mci"} if wine else {}))
+# Natively, no system information program on its PATH, so that System Info shows its box.
+ENV = dict(environment("xcb"), **({"WINEDEBUG": "trace+mci"} if wine else {"PATH": "/nonexistent"}))
 unpacked = os.path.join(os.path.abspath(artifacts), "\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u901f\u3044")
 for name in ("lopwinder.exe", "supplimentary.dat") if wine else ():
     os.makedirs(unpacked, exist_ok=True)
@@ -100,6 +101,16 @@ def above(box, main, what):
           f"the {what} is still above the main window after a click on it")
 
 
+def owner(win):
+    """The window that win's window manager keeps it above (WM_TRANSIENT_FOR), or None."""
+    found = re.findall(r"window id # (0x[0-9a-fA-F]+)", run("xprop", "-id", win, "WM_TRANSIENT_FOR"))
+    return int(found[0], 16) if found else None
+
+
+def active(win):
+    return until(lambda: xdo("getactivewindow") == [win])
+
+
 def wine_text(text):
     """text as Wine's trace writes a wide string: backslash and quote escaped, others as \\XXXX."""
     return "".join("\\" + c if c in '\\"' else f"\\{ord(c):04x}" if ord(c) > 127 else c
@@ -120,6 +131,9 @@ def start(rom):
 process = start(rom)
 main = window("Lopwinder - Zoomlet 96")
 screenshot(main, f"{artifacts}/main-window.png")
+if not wine:  # GNOME and Plasma find the desktop entry, and its icon, by these
+    named = run("xprop", "-id", main, "_GTK_APPLICATION_ID", "_KDE_NET_WM_DESKTOP_FILE")
+    check(named.count('= "net.lopwinder.Lopwinder"') == 2, f"the main window names its entry: {named}")
 
 # Slot 1 (it has the focus) one entry down, then Save; its message stays above the main window.
 keys(main, "Down")
@@ -135,6 +149,20 @@ click(main, 928 + 32, 1 + 12)
 about = window("About Lopwinder")
 screenshot(about, f"{artifacts}/about-box.png")
 above(about, main, "About box")
+check(active(about), "a click on the main window gives the About box the keyboard")
+# Minimised (openbox minimises the main window with it), the box comes back with the main window
+# brought back from the task list, and takes the keyboard from it.
+xdo("windowminimize", "--sync", about)
+xdo("windowactivate", main)
+check(active(about) and shown("About Lopwinder"), "a minimised About box comes back with the main window")
+# System Info's box belongs to the About box, the window the user clicked in.
+click(about, 292 + 41, 205 + 11)
+sysinfo = window("Lopwinder")
+held = owner(sysinfo)
+check(held == int(about), f"System Info's box belongs to the About box (its owner: {held})")
+keys(sysinfo, "Return")
+gone("Lopwinder")
+active(about)
 if wine:  # the music's open command, as Wine's trace writes it: the file's whole path, quoted
     path = wine_text(f'"Z:{unpacked}\\supplimentary.dat"'.replace("/", "\\"))
     command = f'mciSendStringW (L"open {path} type sequencer alias midwhee"'.lower()
@@ -144,8 +172,10 @@ if wine:  # the music's open command, as Wine's trace writes it: the file's whol
 # the barrier shows it has handled it.
 subprocess.run(["wmctrl", "-c", "Lopwinder - Zoomlet 96"], check=False)
 barrier()
-keys(about, "Escape")
-check(gone("About Lopwinder"), "Escape closes the About box")
+click(main, 20, 560)  # the keyboard stays with the box: Escape, typed at once, closes it
+active(about)
+xdo("key", "Escape")
+check(gone("About Lopwinder"), "Escape after a click on the main window closes the About box")
 check(shown("Lopwinder - Zoomlet 96") and process.poll() is None, "main window kept")
 
 # Reset: Yes (the default button) writes the factory order back, then the program ends.
