@@ -9,6 +9,6 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland libgtest-dev
           libfluidsynth-dev libxcb1-dev timgm6mb-soundfont xvfb xauth x11-utils
-          imagemagick openbox wmctrl xdotool dbus-daemon weston python3 "$@")
+          imagemagick openbox wmctrl xdotool dbus-daemon dbus-bin kwin-wayland python3 "$@")
 
 exec "$(dirname "$0")/apt-install.sh" "${packages[@]}"

@@ -7,6 +7,18 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace {
+
+void bringBack(QWidget* box) {
+    // Minimised by the window manager, a box is hidden to Qt as well.
+    if (box->isMinimized() || !box->isVisible())
+        box->showNormal();
+    box->raise();
+    box->activateWindow();
+}
+
+} // namespace
+
 BoxRecall::BoxRecall(QWidget* window) : QObject(window), m_window(window) {
     // The window system's events reach the held window's surface, which a modal box keeps from
     // its widgets; the application sees them first.
@@ -17,13 +29,12 @@ bool BoxRecall::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if ((type == QEvent::FocusIn || type == QEvent::MouseButtonPress) &&
         watched == m_window->windowHandle()) {
-        if (QWidget* box = holdingBox()) {
-            // Minimised by the window manager, a box is hidden to Qt as well.
-            if (box->isMinimized() || !box->isVisible())
-                box->showNormal();
-            box->raise();
-            box->activateWindow();
-        }
+        // Once the window system's focus has settled on the held window: Wayland compositors
+        // hand the keyboard on only at the request of the window that has it (KWin refused it
+        // while a modal box's main window was still taking the focus).
+        if (QWidget* box = holdingBox())
+            QMetaObject::invokeMethod(
+                box, [box] { bringBack(box); }, Qt::QueuedConnection);
     }
     return false;
 }

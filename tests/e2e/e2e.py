@@ -149,12 +149,14 @@ click(main, 928 + 32, 1 + 12)
 about = window("About Lopwinder")
 screenshot(about, f"{artifacts}/about-box.png")
 above(about, main, "About box")
-check(active(about), "a click on the main window gives the About box the keyboard")
-# Minimised (openbox minimises the main window with it), the box comes back with the main window
-# brought back from the task list, and takes the keyboard from it.
-xdo("windowminimize", "--sync", about)
-xdo("windowactivate", main)
-check(active(about) and shown("About Lopwinder"), "a minimised About box comes back with the main window")
+if not wine:  # where Windows itself hands the keyboard on, and Wine its own way
+    check(active(about), "a click on the main window gives the About box the keyboard")
+    # Minimised (openbox minimises the main window with it), the box comes back with the main
+    # window brought back from the task list, and takes the keyboard from it.
+    xdo("windowminimize", "--sync", about)
+    xdo("windowactivate", main)
+    check(active(about) and shown("About Lopwinder"),
+          "a minimised About box comes back with the main window")
 # System Info's box belongs to the About box, the window the user clicked in.
 click(about, 292 + 41, 205 + 11)
 sysinfo = window("Lopwinder")

@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 Lopwinder developers
-"""The Linux program as a native Wayland client in weston, driven with real keys and clicks:
+"""The Linux program as a native Wayland client of KWin, driven with real keys and clicks:
 e2e_wayland.py PROGRAM DEMO_TOOL ARTIFACTS, run by run.sh. A Wayland client cannot say
 where its windows are, so they are found on screenshots: the main window on the empty desktop, a
-message box as what changed when it opened, the About box by its icon's teal."""
+message box as what changed when it opened, the About box by its icon's teal. Whatever frame
+KWin draws around them (none where no decoration is installed), it is as wide on either side
+and below."""
 import re
 import subprocess
 import time
@@ -12,7 +14,7 @@ import time
 from common import artifacts, check, ended, environment, finish, original, program, rom, saved
 
 W, H = 1280, 800
-DESKTOP, TEAL = bytes.fromhex("204060"), bytes.fromhex("008080")  # weston.ini's; the icon's
+DESKTOP, TEAL = bytes.fromhex("000000"), bytes.fromhex("008080")  # KWin's, with no wallpaper; the icon's
 
 
 def xdo(*args):
@@ -80,12 +82,11 @@ def stays_on_top(name, rect, image):
     click(*spot)
     after = settle()
     shot(f"{name}-after-click-on-main")
-    rows = range(rect[1] + 30, rect[3])  # its own title bar may turn grey
+    rows = range(rect[1] + 30, rect[3])  # its own frame's title may turn grey
     same = sum(pixel(image, x, y) == pixel(after, x, y) for y in rows for x in range(rect[0], rect[2]))
     share = same / max(1, (rect[2] - rect[0]) * len(rows))
     check(share > 0.9, f"the {name} is still on top after a click on the main window ({share:.2f})")
-    click(rect[0] + 40, rect[1] + 12)  # its title bar: the keyboard goes back to it
-    return after
+    return after  # and it has the keyboard: the next key goes to it
 
 
 rest()
@@ -100,7 +101,8 @@ main = settle(dialog)
 frame = box(lambda x, y: pixel(main, x, y) != DESKTOP)
 shot("main-window")
 check(frame and frame[2] - frame[0] >= 1000, f"the main window shows at {frame}")
-mx, my = frame[0] + 3, frame[1] + 30  # Qt's frame: 3 pixels, and a title bar 30 high
+border = frame and (frame[2] - frame[0] - 1000) // 2
+mx, my = frame[0] + border, frame[3] - border - 575  # the window's own area: 1000 by 575
 # Spots on the main window where no box opens.
 spots = [(mx + x, my + y) for x, y in ((20, 560), (980, 560), (20, 20), (980, 80), (500, 470))]
 
@@ -119,8 +121,24 @@ about = settle(before)
 (ix, iy), icon_pixels = teal(about)
 shot("about-box")
 check(icon_pixels, "the About box shows")
-rect = (ix - 16 - 3, iy - 16 - 30, ix - 16 + 382 + 3, iy - 16 + 237 + 3)
+rect = (ix - 16 - border, iy - 16 - (my - frame[1]), ix - 16 + 382 + border, iy - 16 + 237 + border)
 check(teal(stays_on_top("About box", rect, about))[1] == icon_pixels, "its icon is whole")
+# Minimised by KWin (as its Minimise button does), the box comes back with a click on the main window.
+script = f"{artifacts}/minimise.js"
+open(script, "w").write("for (const w of workspace.windowList ? workspace.windowList() : workspace.clientList())\n"
+                         "    if (w.caption === 'About Lopwinder') {\n"
+                         "        print('minimizable: ' + w.minimizable);\n"
+                         "        w.minimized = true;\n"
+                         "    }\n")  # KWin 6 : 5
+for method, arg in (("loadScript", f"string:{script}"), ("start", None)):
+    subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.kde.KWin", "/Scripting",
+                    f"org.kde.kwin.Scripting.{method}", *filter(None, [arg])], capture_output=True)
+hidden = settle(want=lambda image: teal(image)[1] == 0)
+check(teal(hidden)[1] == 0, "KWin minimises the About box")
+click(*spots[0])
+back = settle(hidden, want=lambda image: teal(image)[1] == icon_pixels)
+shot("about-box-back")
+check(teal(back)[1] == icon_pixels, "the minimised About box comes back with a click on the main window")
 xdo("key", "Escape")
 before = settle(want=lambda image: teal(image)[1] == 0)
 check(teal(before)[1] == 0, "Escape closes the About box")
