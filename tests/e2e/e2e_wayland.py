@@ -58,15 +58,17 @@ def pixel(image, x, y):
 
 def box(differs, skip=(0, 0)):
     """Around the longest run of rows (but skip's) with 60 or more pixels where differs(x, y): a
-    window's rows, not the pointer's or a focus frame's."""
-    runs, run = [], []
+    window's rows, not the pointer's or a focus frame's. A frameless box over a window of its own
+    colour differs only where it shows something: rows less than 30 apart are one run."""
+    runs, run, gap = [], [], 0
     for y in range(H):
         xs = [] if skip[0] <= y < skip[1] else [x for x in range(W) if differs(x, y)]
         if len(xs) >= 60:
             run.append((y, xs[0], xs[-1]))
-        elif run:
+            gap = 0
+        elif run and (gap := gap + 1) >= 30:
             runs, run = runs + [run], []
-    best = max(runs + [run], key=len)
+    best = max(runs + [run], key=lambda rows: rows[-1][0] - rows[0][0] if rows else -1)
     return best and (min(r[1] for r in best), best[0][0], max(r[2] for r in best) + 1, best[-1][0] + 1)
 
 
