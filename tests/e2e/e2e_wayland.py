@@ -147,7 +147,12 @@ check(teal(before)[1] == 0, "Escape closes the About box")
 click(mx + 536 + 140, my + 512 + 24)  # Reset: Yes, the default; then the program ends
 question = settle(before)
 xdo("key", "Return")
-settle(question, before)  # its message, in the question's place
+told = settle(question, before)  # its message, in the question's place
+# KWin may still be handing the keyboard from the closed question to the main window when the
+# message opens, and then keeps it there (seen once in four runs on a loaded machine): the user
+# clicks the message first.
+rect = box(lambda x, y: pixel(before, x, y) != pixel(told, x, y))
+rect and click((rect[0] + rect[2]) // 2, rect[1] + 5)
 xdo("key", "Return")
 check(ended(process) and open(rom, "rb").read() == original, "reset to the factory order, ended")
 finish("e2e-wayland")
