@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -25,7 +26,20 @@ namespace {
 class X11EntryNamer final : public QObject {
 public:
     X11EntryNamer(xcb_connection_t* connection, QObject* parent)
-        : QObject(parent), m_connection(connection) {}
+        : QObject(parent), m_connection(connection) {
+        // Asked once, all three in one round trip.
+        xcb_intern_atom_cookie_t cookies[std::size(atomNames)];
+        for (std::size_t i = 0; i < std::size(atomNames); ++i) {
+            cookies[i] = xcb_intern_atom(
+                connection, 0, static_cast<uint16_t>(std::strlen(atomNames[i])), atomNames[i]);
+        }
+        for (std::size_t i = 0; i < std::size(atomNames); ++i) {
+            // xcb's replies are the caller's, freed with free().
+            const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+                xcb_intern_atom_reply(connection, cookies[i], nullptr), &std::free);
+            m_atoms[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        }
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -35,26 +49,20 @@ public:
     }
 
 private:
+    static constexpr const char* atomNames[] = {"UTF8_STRING", "_GTK_APPLICATION_ID",
+                                                "_KDE_NET_WM_DESKTOP_FILE"};
+
     void name(xcb_window_t window) {
-        const xcb_atom_t utf8 = atom("UTF8_STRING");
-        for (const char* property : {"_GTK_APPLICATION_ID", "_KDE_NET_WM_DESKTOP_FILE"}) {
-            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom(property), utf8,
+        for (const xcb_atom_t property : {m_atoms[1], m_atoms[2]}) {
+            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, property, m_atoms[0],
                                 8, static_cast<uint32_t>(std::strlen(appversion::desktopEntry)),
                                 appversion::desktopEntry);
         }
         xcb_flush(m_connection);
     }
 
-    xcb_atom_t atom(const char* name) {
-        const xcb_intern_atom_cookie_t cookie =
-            xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-        // xcb's replies are the caller's, freed with free().
-        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-            xcb_intern_atom_reply(m_connection, cookie, nullptr), &std::free);
-        return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    }
-
     xcb_connection_t* m_connection;
+    xcb_atom_t m_atoms[std::size(atomNames)]{};
 };
 
 } // namespace
