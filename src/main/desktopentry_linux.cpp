@@ -74,6 +74,8 @@ void nameDesktopEntry(QApplication& app) {
     for (const QFileInfo& file : QDir(QStringLiteral(":/icons")).entryInfoList())
         icon.addFile(file.filePath());
     QApplication::setWindowIcon(icon);
-    if (auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>())
+    // Other platforms may offer the interface too (offscreen does), without a connection.
+    auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 != nullptr && x11->connection() != nullptr)
         app.installEventFilter(new X11EntryNamer(x11->connection(), &app));
 }
