@@ -142,7 +142,7 @@ void MainTest::layoutAndFocusOrder() {
         QVERIFY(w.comboLevelSlot(0)->hasFocus());
     }
     // In a wide face every label reads whole: the chosen one as the list's tool tip, every one in
-    // the open list, which is as wide as the longest; the list itself keeps its place and size.
+    // the open list, which is as wide as the longest.
     QComboBox* list = w.comboLevelSlot(1);
     list->setFont(QFont(list->font().family(), 13));
     int longest = 0;
@@ -158,7 +158,6 @@ void MainTest::layoutAndFocusOrder() {
         widest = std::max(widest, open->sizeHintForIndex(open->model()->index(j, 0)).width());
     QVERIFY2(open->viewport()->width() >= widest, qPrintable(QString::number(widest)));
     list->hidePopup();
-    QCOMPARE(describe(list), "comboLevelSlot1  16,88 313x21 ");
 }
 
 void MainTest::variants_data() {
