@@ -184,5 +184,6 @@ int runningOpeners() {
 }
 
 std::unique_ptr<Music> createSystemMusic() {
-    return createFluidSynthMusic({fluidSynthModulePath(QCoreApplication::applicationDirPath()), {}, {}});
+    return createFluidSynthMusic(
+        {fluidSynthModulePath(QCoreApplication::applicationDirPath()), {}, {}});
 }

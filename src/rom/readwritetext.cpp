@@ -31,7 +31,7 @@ IoResult readText(RomFile& file, qint64 offset, qint64 length, std::string& out)
 
 IoResult writeText(RomFile& file, qint32 offset, const std::string& text) {
     if (text.empty())
-        return {};
+        return IoResult::success();
     return file.writeAt(offset, text);
 }
 

@@ -2,11 +2,14 @@
 // Copyright (C) 2026 Lopwinder developers
 #pragma once
 
+#include "rom/iotexts.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <memory>
 #include <string>
+#include <utility>
 
 // The file system as the ROM code sees it. The platform implementation is chosen at build time;
 // tests wrap it to count reads and to inject each kind of failure.
@@ -17,21 +20,39 @@ struct FileStatus {
     qint64 size = 0;
 };
 
-// Success, another program holding the file (no reason: the caller says it in its own words), or
-// a failure whose reason is the system's own words, fit to show.
-struct IoResult {
-    QString reason;
-    bool inUse = false; // another program holds the file; trying again later may succeed
-    bool ok() const { return reason.isEmpty() && !inUse; }
-    static IoResult heldElsewhere() { return {{}, true}; }
+// What a file operation did: succeeded, found the file held by another program (no reason: the
+// caller says it in its own words), or failed with a reason fit to show, the system's own words or,
+// where it gave none, "The system gave no reason.". Success is only ever said: a result nobody set
+// is a failure.
+class IoResult {
+public:
+    IoResult() = default;
+    static IoResult success() { return IoResult(Kind::Done, {}); }
+    static IoResult heldElsewhere() { return IoResult(Kind::InUse, {}); }
+    static IoResult failure(QString reason) { return IoResult(Kind::Failed, std::move(reason)); }
+
+    bool ok() const { return m_kind == Kind::Done; }
+    bool inUse() const { return m_kind == Kind::InUse; }
+    // Empty unless the operation failed.
+    QString reason() const {
+        if (m_kind != Kind::Failed)
+            return {};
+        return m_reason.isEmpty() ? QString::fromLatin1(iotexts::noReason) : m_reason;
+    }
+
+private:
+    enum class Kind { Failed, Done, InUse };
+    IoResult(Kind kind, QString reason) : m_kind(kind), m_reason(std::move(reason)) {}
+    Kind m_kind = Kind::Failed;
+    QString m_reason;
 };
 
 // The one check of a position asked for, whatever the system: ok, or "Invalid position." for a
 // negative offset or length.
 inline IoResult checkPosition(qint64 offset, qint64 length) {
     if (offset < 0 || length < 0)
-        return {QStringLiteral("Invalid position.")};
-    return {};
+        return IoResult::failure(QStringLiteral("Invalid position."));
+    return IoResult::success();
 }
 
 // An existing plain file opened for reading and writing. Closes itself if the caller did not.

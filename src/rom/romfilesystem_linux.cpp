@@ -24,8 +24,6 @@ QString errnoReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-const QString notAPlainFile = QStringLiteral("It is not a plain file.");
-
 FileStatus fromStat(const struct stat& st) {
     FileStatus status;
     status.exists = true;
@@ -69,14 +67,14 @@ IoResult openPlainFile(const QString& path, int access, FileDescriptor& fd) {
         const int error = errno;
         if (error == EWOULDBLOCK || error == EAGAIN)
             return IoResult::heldElsewhere();
-        return {errnoReason(error)};
+        return IoResult::failure(errnoReason(error));
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
-        return {errnoReason(errno)};
+        return IoResult::failure(errnoReason(errno));
     if (!S_ISREG(st.st_mode))
-        return {notAPlainFile};
-    return {};
+        return IoResult::failure(QString::fromLatin1(iotexts::notAPlainFile));
+    return IoResult::success();
 }
 
 IoResult readDescriptor(int fd, qint64 offset, qint64 length, std::string& out) {
@@ -93,14 +91,14 @@ IoResult readDescriptor(int fd, qint64 offset, qint64 length, std::string& out) 
         if (n < 0) {
             const int error = errno;
             out.clear();
-            return {errnoReason(error)};
+            return IoResult::failure(errnoReason(error));
         }
         if (n == 0)
             break;
         done += static_cast<std::size_t>(n);
     }
     out.resize(done);
-    return {};
+    return IoResult::success();
 }
 
 enum class LockAnswer { Held, InUse, NoLocks, Failed };
@@ -143,9 +141,9 @@ IoResult lockBoth(int fd, const LockCalls& calls) {
         return IoResult::heldElsewhere();
     for (const int error : {bsd, record}) {
         if (classify(error) == LockAnswer::Failed)
-            return {errnoReason(error)};
+            return IoResult::failure(errnoReason(error));
     }
-    return {};
+    return IoResult::success();
 }
 
 class LinuxRomFile final : public RomFile {
@@ -156,9 +154,9 @@ public:
     IoResult size(qint64& size) override {
         struct stat st {};
         if (::fstat(m_fd.get(), &st) != 0)
-            return {errnoReason(errno)};
+            return IoResult::failure(errnoReason(errno));
         size = static_cast<qint64>(st.st_size);
-        return {};
+        return IoResult::success();
     }
 
     IoResult lockExclusive() override { return lockBoth(m_fd.get(), m_locks); }
@@ -175,26 +173,26 @@ public:
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                return {errnoReason(errno)};
+                return IoResult::failure(errnoReason(errno));
             if (n == 0)
-                return {QStringLiteral("The disk accepted only part of the data.")};
+                return IoResult::failure(QString::fromLatin1(iotexts::partWritten));
             done += static_cast<std::size_t>(n);
         }
-        return {};
+        return IoResult::success();
     }
 
     IoResult flush() override {
         if (::fsync(m_fd.get()) != 0)
-            return {errnoReason(errno)};
-        return {};
+            return IoResult::failure(errnoReason(errno));
+        return IoResult::success();
     }
 
     IoResult close() override {
         if (m_fd.get() < 0)
-            return {};
+            return IoResult::success();
         if (m_fd.release() != 0)
-            return {errnoReason(errno)};
-        return {};
+            return IoResult::failure(errnoReason(errno));
+        return IoResult::success();
     }
 
 private:
@@ -222,9 +220,9 @@ public:
             return read;
         if (fd.release() != 0) {
             out.clear();
-            return {errnoReason(errno)};
+            return IoResult::failure(errnoReason(errno));
         }
-        return {};
+        return IoResult::success();
     }
 
     std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& result) override {

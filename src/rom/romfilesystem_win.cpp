@@ -11,8 +11,12 @@ FileStatus fromWin32(const win32file::Status& status) {
     return {status.exists, status.regular, status.size};
 }
 
-IoResult result(const std::string& reason) {
-    return {QString::fromStdString(reason)};
+IoResult result(const win32file::Result& result) {
+    if (result.done)
+        return IoResult::success();
+    if (result.inUse)
+        return IoResult::heldElsewhere();
+    return IoResult::failure(QString::fromStdString(result.reason));
 }
 
 class WinRomFile final : public RomFile {
@@ -25,11 +29,7 @@ public:
             size = bytes;
         return queried;
     }
-    IoResult lockExclusive() override {
-        bool inUse = false;
-        const IoResult locked = result(m_file->lockAll(inUse));
-        return inUse ? IoResult::heldElsewhere() : locked;
-    }
+    IoResult lockExclusive() override { return result(m_file->lockAll()); }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
         if (const IoResult position = checkPosition(offset, length); !position.ok())
             return position;
@@ -56,10 +56,9 @@ public:
         return result(win32file::readAt(path.toStdWString(), offset, length, out));
     }
     std::unique_ptr<RomFile> openExisting(const QString& path, IoResult& opened) override {
-        std::string reason;
-        bool inUse = false;
-        auto file = win32file::File::openExisting(path.toStdWString(), reason, inUse);
-        opened = inUse ? IoResult::heldElsewhere() : result(reason);
+        win32file::Result reply;
+        auto file = win32file::File::openExisting(path.toStdWString(), reply);
+        opened = result(reply);
         if (!file)
             return nullptr;
         return std::make_unique<WinRomFile>(std::move(file));

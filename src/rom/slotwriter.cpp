@@ -8,8 +8,12 @@
 namespace slotwriter {
 namespace {
 
-Result failed(Failure failure, const IoResult& io = {}) {
-    return {failure, io.reason};
+Result failed(Failure failure, const IoResult& io) {
+    return {failure, io.reason()};
+}
+
+Result failed(Failure failure) {
+    return {failure, {}};
 }
 
 } // namespace
@@ -19,14 +23,14 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& ex
     IoResult opened;
     std::unique_ptr<RomFile> file = fs.openExisting(path, opened);
     if (!file)
-        return failed(opened.inUse ? Failure::InUse : Failure::OpenFailed, opened);
+        return failed(opened.inUse() ? Failure::InUse : Failure::OpenFailed, opened);
     // Held from before the checks until the close, so that no other writer, a second Lopwinder
     // included, can come between what is checked and what is written.
     if (const IoResult locked = file->lockExclusive(); !locked.ok())
-        return failed(locked.inUse ? Failure::InUse : Failure::LockFailed, locked);
+        return failed(locked.inUse() ? Failure::InUse : Failure::LockFailed, locked);
     // Everything is compared through the file about to be written, so that nothing can be
     // swapped in between the look and the write.
-    IoResult readFailure;
+    IoResult readFailure = IoResult::success();
     const auto read = [&](qint64 at, qint64 length) {
         std::string bytes;
         if (const IoResult result = readwritetext::readText(*file, at, length, bytes); !result.ok())
@@ -64,7 +68,7 @@ Result writeSlotTable(RomFileSystem& fs, const QString& path, const Expected& ex
         return failed(Failure::FlushFailed, flushed);
     if (const IoResult closed = file->close(); !closed.ok())
         return failed(Failure::CloseFailed, closed);
-    return {};
+    return {Failure::None, {}};
 }
 
 } // namespace slotwriter

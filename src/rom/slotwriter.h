@@ -67,8 +67,8 @@ constexpr Outcome outcomeOf(Failure failure) {
 }
 
 struct Result {
-    Failure failure = Failure::None;
-    QString detail; // the system's own words, for the failures that have them
+    Failure failure; // None only where the whole table was written
+    QString detail;  // the system's own words, for the failures that have them
     Outcome outcome() const { return outcomeOf(failure); }
 };
 

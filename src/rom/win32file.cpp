@@ -2,6 +2,8 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "rom/win32file.h"
 
+#include "rom/iotexts.h"
+
 #include <windows.h>
 
 namespace win32file {
@@ -42,14 +44,25 @@ private:
     HANDLE m_handle;
 };
 
-const char* const notAPlainFile = "It is not a plain file.";
+const Result succeeded{true, {}, false};
+
+Result failure(std::string reason) {
+    return {false, reason.empty() ? iotexts::noReason : std::move(reason), false};
+}
+
+// The last error of the calling thread, which another program's share mode or lock may have caused.
+Result lastError() {
+    const DWORD error = GetLastError();
+    return {false, errorText(error),
+            error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION};
+}
 
 // Pipes and devices opened by name are refused before anything is read from or written to them.
 bool onDisk(HANDLE handle) {
     return GetFileType(handle) == FILE_TYPE_DISK;
 }
 
-std::string readHandle(HANDLE handle, std::int64_t offset, std::int64_t length, std::string& out) {
+Result readHandle(HANDLE handle, std::int64_t offset, std::int64_t length, std::string& out) {
     out.resize(static_cast<std::size_t>(length));
     std::size_t done = 0;
     while (done < out.size()) {
@@ -61,14 +74,14 @@ std::string readHandle(HANDLE handle, std::int64_t offset, std::int64_t length, 
             if (error == ERROR_HANDLE_EOF)
                 break;
             out.clear();
-            return errorText(error);
+            return failure(errorText(error));
         }
         if (got == 0)
             break;
         done += got;
     }
     out.resize(done);
-    return {};
+    return succeeded;
 }
 
 } // namespace
@@ -120,38 +133,34 @@ Status stat(const std::wstring& path) {
     return statusOf(handle.get());
 }
 
-std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t length,
-                   std::string& out) {
+Result readAt(const std::wstring& path, std::int64_t offset, std::int64_t length,
+              std::string& out) {
     out.clear();
     const Handle handle(CreateFileW(extendedPath(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.valid())
-        return errorText(GetLastError());
+        return lastError();
     if (!onDisk(handle.get()))
-        return notAPlainFile;
+        return failure(iotexts::notAPlainFile);
     return readHandle(handle.get(), offset, length, out);
 }
 
-std::unique_ptr<File> File::openExisting(const std::wstring& path, std::string& reason,
-                                         bool& inUse) {
+std::unique_ptr<File> File::openExisting(const std::wstring& path, Result& opened) {
     // OPEN_EXISTING: a ROM that vanished since start-up must not come back as an empty file.
     HANDLE handle =
         CreateFileW(extendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    inUse = false;
     if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-        reason = errorText(error);
+        opened = lastError();
         return nullptr;
     }
     if (!onDisk(handle)) {
         CloseHandle(handle);
-        reason = notAPlainFile;
+        opened = failure(iotexts::notAPlainFile);
         return nullptr;
     }
-    reason.clear();
+    opened = succeeded;
     return std::unique_ptr<File>(new File(handle));
 }
 
@@ -159,54 +168,50 @@ File::~File() {
     close();
 }
 
-std::string File::size(std::int64_t& size) {
+Result File::size(std::int64_t& size) {
     LARGE_INTEGER bytes{};
     if (!GetFileSizeEx(m_handle, &bytes))
-        return errorText(GetLastError());
+        return lastError();
     size = static_cast<std::int64_t>(bytes.QuadPart);
-    return {};
+    return succeeded;
 }
 
-std::string File::lockAll(bool& inUse) {
-    inUse = false;
+Result File::lockAll() {
     OVERLAPPED from = at(0);
-    if (LockFileEx(m_handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
-                   MAXDWORD, &from)) {
-        m_locked = true;
-        return {};
-    }
-    const DWORD error = GetLastError();
-    inUse = error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION;
-    return errorText(error);
+    if (!LockFileEx(m_handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                    MAXDWORD, &from))
+        return lastError();
+    m_locked = true;
+    return succeeded;
 }
 
-std::string File::readAt(std::int64_t offset, std::int64_t length, std::string& out) {
+Result File::readAt(std::int64_t offset, std::int64_t length, std::string& out) {
     out.clear();
     return readHandle(m_handle, offset, length, out);
 }
 
-std::string File::writeAt(std::int64_t offset, const std::string& bytes) {
+Result File::writeAt(std::int64_t offset, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         OVERLAPPED position = at(offset + static_cast<std::int64_t>(done));
         DWORD written = 0;
         if (!WriteFile(m_handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
                        &written, &position))
-            return errorText(GetLastError());
+            return lastError();
         if (written == 0)
-            return "The disk accepted only part of the data.";
+            return failure(iotexts::partWritten);
         done += written;
     }
-    return {};
+    return succeeded;
 }
 
-std::string File::flush() {
-    return FlushFileBuffers(m_handle) ? std::string() : errorText(GetLastError());
+Result File::flush() {
+    return FlushFileBuffers(m_handle) ? succeeded : lastError();
 }
 
-std::string File::close() {
+Result File::close() {
     if (m_handle == nullptr)
-        return {};
+        return succeeded;
     if (m_locked) {
         OVERLAPPED from = at(0);
         UnlockFileEx(m_handle, 0, MAXDWORD, MAXDWORD, &from);
@@ -214,7 +219,7 @@ std::string File::close() {
     }
     const BOOL closed = CloseHandle(m_handle);
     m_handle = nullptr;
-    return closed ? std::string() : errorText(GetLastError());
+    return closed ? succeeded : lastError();
 }
 
 } // namespace win32file

@@ -22,33 +22,37 @@ struct Status {
 // Every path below goes through it.
 std::wstring extendedPath(const std::wstring& path);
 
-// Reasons are the system's own words in UTF-8; an empty reason means success.
+// What a call did. A failure carries a reason, the system's words in UTF-8 (never empty); inUse
+// tells that another program's share mode or lock kept this one out. Success is only ever said.
+struct Result {
+    bool done = false;
+    std::string reason;
+    bool inUse = false;
+};
+
 Status stat(const std::wstring& path);
-std::string readAt(const std::wstring& path, std::int64_t offset, std::int64_t length,
-                   std::string& out);
+Result readAt(const std::wstring& path, std::int64_t offset, std::int64_t length, std::string& out);
 
 // An existing plain file opened for reading and writing; closes itself if the caller did not.
 class File {
 public:
     // Never creates and never truncates; refuses anything that is not a file on a disk. Denies
-    // other writers while open; inUse tells that another program's share mode kept this one out.
-    static std::unique_ptr<File> openExisting(const std::wstring& path, std::string& reason,
-                                              bool& inUse);
+    // other writers while open.
+    static std::unique_ptr<File> openExisting(const std::wstring& path, Result& opened);
     ~File();
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    // The file's size into size; a failed query leaves it as it was and gives the system's words.
-    std::string size(std::int64_t& size);
+    // The file's size into size; a failed query leaves it as it was.
+    Result size(std::int64_t& size);
     // Locks every byte of the file, and any it may grow to, against other handles, without
     // waiting: Windows' byte-range locks are mandatory, so a program holding one over the bytes
-    // this file checks and writes would otherwise fail the write half-way. inUse: another handle
-    // holds a lock there. Released by close.
-    std::string lockAll(bool& inUse);
-    std::string readAt(std::int64_t offset, std::int64_t length, std::string& out);
-    std::string writeAt(std::int64_t offset, const std::string& bytes);
-    std::string flush();
-    std::string close();
+    // this file checks and writes would otherwise fail the write half-way. Released by close.
+    Result lockAll();
+    Result readAt(std::int64_t offset, std::int64_t length, std::string& out);
+    Result writeAt(std::int64_t offset, const std::string& bytes);
+    Result flush();
+    Result close();
 
 private:
     explicit File(void* handle) : m_handle(handle) {}

@@ -162,6 +162,10 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
          "saved; the ROM file is unchanged.\r\n\r\nThe ROM file could not be "
          "opened for writing: Permission denied",
          0, false},
+        {Fault::Read,
+         "saved; the ROM file is unchanged.\r\n\r\nThe ROM file could not be read: The system "
+         "gave no reason.\r\n\r\nFix the cause and save again.",
+         0, false},
         {Fault::Size,
          "saved; the ROM file is unchanged.\r\n\r\nThe ROM file's size could not be read: "
          "Input/output error\r\n\r\nFix the cause and save again.",

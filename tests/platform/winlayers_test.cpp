@@ -215,25 +215,24 @@ void files(const std::wstring& folder) {
     const win32file::Status status = win32file::stat(path);
     CHECK(status.exists && status.regular && status.size == 16 && !win32file::stat(folder).regular);
     std::string out;
-    CHECK(win32file::readAt(path, 12, 10, out).empty() && out == bytes.substr(12));
-    std::string reason;
-    bool inUse = true;
-    CHECK(!win32file::File::openExisting(folder + L"\\missing.bin", reason, inUse) &&
-          !reason.empty() && !inUse);
+    CHECK(win32file::readAt(path, 12, 10, out).done && out == bytes.substr(12));
+    win32file::Result opened;
+    CHECK(!win32file::File::openExisting(folder + L"\\missing.bin", opened) && !opened.done &&
+          !opened.reason.empty() && !opened.inUse);
     CHECK(!win32file::stat(folder + L"\\missing.bin").exists); // not created
     // A device at the path is refused, not read or written.
-    CHECK(!win32file::File::openExisting(L"\\\\.\\NUL", reason, inUse) &&
-          !win32file::readAt(L"\\\\.\\NUL", 0, 4, out).empty());
-    auto rom = win32file::File::openExisting(path, reason, inUse);
-    CHECK(rom && reason.empty() && rom->lockAll(inUse).empty() && !inUse);
+    CHECK(!win32file::File::openExisting(L"\\\\.\\NUL", opened) && !opened.done &&
+          !win32file::readAt(L"\\\\.\\NUL", 0, 4, out).done);
+    auto rom = win32file::File::openExisting(path, opened);
+    CHECK(rom && opened.done && rom->lockAll().done);
     std::int64_t size = 0;
-    CHECK(rom && rom->readAt(6, 4, out).empty() && out == bytes.substr(6, 4) &&
-          rom->size(size).empty() && size == 16);
+    CHECK(rom && rom->readAt(6, 4, out).done && out == bytes.substr(6, 4) && rom->size(size).done &&
+          size == 16);
     // A second writer, Lopwinder or another program, is told the file is in use.
-    CHECK(!win32file::File::openExisting(path, reason, inUse) && inUse);
-    CHECK(rom && rom->writeAt(10, std::string("\0\x80", 2)).empty() && rom->flush().empty() &&
-          rom->close().empty());
-    CHECK(win32file::readAt(path, 0, 100, out).empty() &&
+    CHECK(!win32file::File::openExisting(path, opened) && opened.inUse);
+    CHECK(rom && rom->writeAt(10, std::string("\0\x80", 2)).done && rom->flush().done &&
+          rom->close().done);
+    CHECK(win32file::readAt(path, 0, 100, out).done &&
           out == std::string(bytes).replace(10, 2, std::string("\0\x80", 2)));
 }
 
@@ -250,24 +249,24 @@ void lockedByAnotherProgram() {
     table.Offset = 4;
     CHECK(LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table));
 
-    std::string reason, out;
-    bool inUse = false;
-    auto rom = win32file::File::openExisting(path, reason, inUse);
-    CHECK(rom && !rom->lockAll(inUse).empty() && inUse);
+    std::string out;
+    win32file::Result opened;
+    auto rom = win32file::File::openExisting(path, opened);
+    CHECK(rom && rom->lockAll().inUse);
     rom.reset();
-    CHECK(win32file::readAt(path, 0, 100, out).empty() && out == bytes); // nothing written
+    CHECK(win32file::readAt(path, 0, 100, out).done && out == bytes); // nothing written
 
     CHECK(UnlockFileEx(other, 0, 4, 0, &table));
-    rom = win32file::File::openExisting(path, reason, inUse);
-    CHECK(rom && rom->lockAll(inUse).empty() && !inUse && rom->writeAt(4, "WXYZ").empty());
+    rom = win32file::File::openExisting(path, opened);
+    CHECK(rom && rom->lockAll().done && rom->writeAt(4, "WXYZ").done);
     // The lock is exclusive: while it is held, no other program takes even a shared lock on the
     // table; once the file is closed, one may.
     CHECK(!LockFileEx(other, LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table) &&
           GetLastError() == ERROR_LOCK_VIOLATION);
-    CHECK(rom && rom->flush().empty() && rom->close().empty());
+    CHECK(rom && rom->flush().done && rom->close().done);
     CHECK(LockFileEx(other, LOCKFILE_FAIL_IMMEDIATELY, 0, 4, 0, &table));
     CloseHandle(other);
-    CHECK(win32file::readAt(path, 0, 100, out).empty() && out == "0123WXYZ89abcdef");
+    CHECK(win32file::readAt(path, 0, 100, out).done && out == "0123WXYZ89abcdef");
 }
 
 // Removes folder and everything in it, at any depth (the C runtime's calls stop at 260 characters).

@@ -27,7 +27,7 @@ Answer ScriptedPrompter::message(const Message& message, QObject* owner) {
 
 namespace {
 
-const IoResult ioError{QStringLiteral("Input/output error")};
+const IoResult ioError = IoResult::failure(QStringLiteral("Input/output error"));
 
 // Passes through to a real file, failing at the chosen step.
 struct FaultyFile final : RomFile {
@@ -42,6 +42,8 @@ struct FaultyFile final : RomFile {
     }
     IoResult lockExclusive() override { return file->lockExclusive(); }
     IoResult readAt(qint64 offset, qint64 length, std::string& out) override {
+        if (fault == Fault::Read)
+            return IoResult::failure({});
         return file->readAt(offset, length, out);
     }
     IoResult writeAt(qint64 offset, const std::string& bytes) override {
@@ -53,7 +55,7 @@ struct FaultyFile final : RomFile {
             return file->writeAt(offset, bytes);
         // The first half reaches the file, as when the disk fills up midway.
         const IoResult half = file->writeAt(offset, bytes.substr(0, bytes.size() / 2));
-        return half.ok() ? IoResult{QStringLiteral("No space left on device")} : half;
+        return half.ok() ? IoResult::failure(QStringLiteral("No space left on device")) : half;
     }
     IoResult flush() override { return fault == Fault::Flush ? ioError : file->flush(); }
     IoResult close() override {
@@ -94,7 +96,7 @@ IoResult ScriptedFileSystem::readAt(const QString& path, qint64 offset, qint64 l
         QFile::remove(path);
     if (failReads) {
         out.clear();
-        return {QStringLiteral("Permission denied")};
+        return IoResult::failure(QStringLiteral("Permission denied"));
     }
     return systemFileSystem().readAt(path, offset, length, out);
 }
@@ -102,7 +104,7 @@ IoResult ScriptedFileSystem::readAt(const QString& path, qint64 offset, qint64 l
 std::unique_ptr<RomFile> ScriptedFileSystem::openExisting(const QString& path, IoResult& result) {
     ++writeOpens;
     if (fault == Fault::OpenForWrite) {
-        result = {QStringLiteral("Permission denied")};
+        result = IoResult::failure(QStringLiteral("Permission denied"));
         return nullptr;
     }
     std::unique_ptr<RomFile> file = m_linux->openExisting(path, result);

@@ -34,8 +34,19 @@ struct ScriptedPrompter final : Prompter, Lifetime {
 };
 
 // What the scripted file system breaks. Truncate: another program empties the file just before
-// the write. Size: every size query fails; SizeAfterWrite: only those after the write.
-enum class Fault { None, OpenForWrite, Size, ShortWrite, Truncate, SizeAfterWrite, Flush, Close };
+// the write. Size: every size query fails; SizeAfterWrite: only those after the write; Read: the
+// open file's reads fail without a word from the system.
+enum class Fault {
+    None,
+    OpenForWrite,
+    Size,
+    ShortWrite,
+    Truncate,
+    SizeAfterWrite,
+    Flush,
+    Close,
+    Read
+};
 
 // The real file system, with every read recorded and chosen failures injected.
 struct ScriptedFileSystem final : RomFileSystem {
