@@ -2,13 +2,10 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "main/mainwindow.h"
 
-#include "app/appidentity.h"
 #include "app/windowgeometry.h"
 #include "main/boxrecall.h"
 #include "main/slotlist.h"
-#include "rom/detectrom.h"
-#include "rom/slottable.h"
-#include "tracks/trackid.h"
+#include "tracks/startup.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,8 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStringListModel>
-
-#include <exception>
 
 namespace {
 
@@ -30,8 +25,6 @@ QFont sansSerifBold(qreal pointSize) {
     font.setPointSizeF(pointSize);
     return font;
 }
-
-const QString startUpFailureText = QStringLiteral("You must choose a ROM! Closing down.");
 
 } // namespace
 
@@ -86,64 +79,18 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::loadRom() {
-    LoadOutcome outcome = LoadOutcome::Failed;
-    try {
-        outcome = identifyAndFill();
-    } catch (const std::exception&) {
-        // Left as failed: told like any other failure to load.
+    const QString path = m_services.prompter.askOpenFile(startup::romRequest(), this);
+    const startup::Outcome outcome = startup::open(m_services.fs, path);
+    if (!outcome.windowTitle.isEmpty())
+        setWindowTitle(outcome.windowTitle);
+    for (const Message& message : outcome.messages)
+        m_services.prompter.message(message, this);
+    if (!outcome.editing()) {
+        m_services.lifetime.endProgram();
+        return;
     }
-    if (outcome == LoadOutcome::Failed)
-        refuse(startUpFailureText);
-}
-
-MainWindow::LoadOutcome MainWindow::identifyAndFill() {
-    RomContext rom{m_services.fs, {}, {}};
-    // The filter's name gives only "*.bin" though it takes "*.gen" too. Kept on purpose: see
-    // HACKING.md, "Behaviour kept on purpose".
-    rom.romPath =
-        m_services.prompter.askOpenFile({QStringLiteral("Select a ROM..."),
-                                         QStringLiteral("ROM Files (*.bin)"),
-                                         {QStringLiteral("*.bin"), QStringLiteral("*.gen")}},
-                                        this);
-
-    const detectROM::Identification identification = detectROM::identifyROM(rom, rom.romPath);
-    // One box per failed read, then the start-up refusal. Kept on purpose: see HACKING.md,
-    // "Behaviour kept on purpose".
-    for (int i = 0; i < identification.failedReads; ++i)
-        tellRomNotFound();
-    if (!identification.plainFile)
-        return LoadOutcome::Failed;
-
-    if (!rom.romVariant) {
-        refuse(QStringLiteral("This ROM is either not a Mega Drive Zoomlet ROM; or in SMD format, "
-                              "which is not supported. Now closing down."));
-        return LoadOutcome::Ended;
-    }
-
-    setWindowTitle(QStringLiteral("%1 - %2").arg(QLatin1String(appidentity::title),
-                                                 QLatin1String(displayName(*rom.romVariant))));
-
-    // Every known variant but the first game has a row to edit.
-    const varianttable::VariantRow* row = varianttable::findSupported(rom.romVariant);
-    if (row == nullptr) {
-        refuse(QStringLiteral("Zoomlet 1 is not supported due to not having a Time Trial mode, and "
-                              "therefore\r\nno choosable track list. Quitting application - please "
-                              "choose one of the later titles."));
-        return LoadOutcome::Ended;
-    }
-    return populateSlots(rom, *row);
-}
-
-void MainWindow::tellRomNotFound() {
-    // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
-    m_services.prompter.message({QStringLiteral("ROM not found!"), MessageIcon::Critical,
-                                 MessageButtons::Ok, QStringLiteral("Hexwarden")},
-                                this);
-}
-
-void MainWindow::refuse(const QString& text) {
-    m_services.prompter.message({text, MessageIcon::Information, MessageButtons::Ok, {}}, this);
-    m_services.lifetime.endProgram();
+    m_loaded = outcome.rom;
+    showSlots(*outcome.rom.row, outcome.selected);
 }
 
 void MainWindow::onSaveClicked() {
@@ -187,52 +134,19 @@ void MainWindow::onAboutClicked() {
         m_services.showAbout(this);
 }
 
-// The body of the window: one list per level slot, filled from the variant's catalogue and
-// pre-selected from the ROM's slot table.
-MainWindow::LoadOutcome MainWindow::populateSlots(const RomContext& rom,
-                                                  const varianttable::VariantRow& row) {
-    const slottable::Table table = slottable::read(rom, row);
-    if (table.status == slottable::Status::Truncated) {
-        m_services.prompter.message(
-            {QStringLiteral("This ROM file is too short to hold its track table: it is probably "
-                            "cut off or damaged. Nothing has been changed. Now closing down."),
-             MessageIcon::Critical,
-             MessageButtons::Ok,
-             {}},
-            this);
-        m_services.lifetime.endProgram();
-        return LoadOutcome::Ended;
-    }
-    if (table.status != slottable::Status::Read) {
-        tellRomNotFound();
-        return LoadOutcome::Failed;
-    }
-    m_loaded = {rom.romPath, &row, table.bytes};
-
+// The body of the window: one list per level slot of the variant, filled from its catalogue.
+void MainWindow::showSlots(const varianttable::VariantRow& row, const std::vector<int>& selected) {
     for (int slot = 1; slot <= row.slotCount; ++slot) {
         const int index = slot - 1;
         QComboBox* list = m_comboLevelSlot[index];
         fillSlotList(list, *row.catalogue);
         list->show();
-        preselect(list, static_cast<quint8>(table.bytes[static_cast<std::size_t>(index)]));
+        list->setCurrentIndex(selected[static_cast<std::size_t>(index)]);
         const QString caption = QStringLiteral("Level Slot %1").arg(slot);
         m_LabelComboLevel[index]->setText(caption);
         // The name stays the chosen track, which is what assistive tools read out as the value.
         list->setAccessibleDescription(caption);
     }
-    return LoadOutcome::Editing;
-}
-
-void MainWindow::preselect(QComboBox* list, quint8 slotByte) {
-    const QString id = trackid::text(slotByte);
-    // Every entry is looked at and the last match wins; no match leaves nothing selected.
-    // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
-    int selected = -1;
-    for (int j = 0; j < list->count(); ++j) {
-        if (list->itemText(j).left(2) == id)
-            selected = j;
-    }
-    list->setCurrentIndex(selected);
 }
 
 void MainWindow::fillSlotList(QComboBox* list, catalogues::Catalogue catalogue) {

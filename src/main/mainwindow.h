@@ -3,7 +3,6 @@
 #pragma once
 
 #include "app/prompter.h"
-#include "rom/romcontext.h"
 #include "rom/varianttable.h"
 #include "tracks/catalogues.h"
 #include "tracks/savereset.h"
@@ -12,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -51,13 +51,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class LoadOutcome { Editing, Ended, Failed };
-    LoadOutcome identifyAndFill();
-    void tellRomNotFound();
-    LoadOutcome populateSlots(const RomContext& rom, const varianttable::VariantRow& row);
+    void showSlots(const varianttable::VariantRow& row, const std::vector<int>& selected);
     void fillSlotList(QComboBox* list, catalogues::Catalogue catalogue);
-    void preselect(QComboBox* list, quint8 slotByte);
-    void refuse(const QString& text);
     void createControls();
 
     void onSaveClicked();

@@ -3,6 +3,7 @@
 #include "harness.h"
 #include "main/desktopentry.h"
 #include "main/qtprompter.h"
+#include "tracks/startup.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -19,7 +20,6 @@
 
 namespace {
 
-const QString chooseRom = "You must choose a ROM! Closing down.";
 const QString notSupported = "This ROM is either not a Mega Drive Zoomlet ROM; or in SMD format, "
                              "which is not supported. Now closing down.";
 
@@ -38,8 +38,7 @@ class MainTest : public QObject {
     Q_OBJECT
     void variants_data();
 private slots:
-    void refusals_data();
-    void refusals();
+    void refusal();
     void layoutAndFocusOrder();
     void slotListsAndTheirClicks_data() { variants_data(); }
     void slotListsAndTheirClicks();
@@ -47,58 +46,24 @@ private slots:
     void desktopEntry();
 };
 
-void MainTest::refusals_data() {
-    QTest::addColumn<QString>("fileName"); // empty: the dialog was cancelled
-    QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
-    QTest::addColumn<int>("readFault");    // 0 none, 1 unreadable, 2 gone before the table
-    QTest::addColumn<QStringList>("expected");
-    const auto image = [](std::string_view variant, qint64 size = romimage::defaultSize) {
-        return QByteArray::fromStdString(romimage::build(variant, size));
-    };
-    QTest::newRow("cancelled") << "" << QByteArray() << 0 << QStringList{chooseRom};
-    QTest::newRow("other game") << "o.bin" << image("Error!") << 0 << QStringList{notSupported};
-    QTest::newRow("first game")
-        << "u.BIN" << image("Zoomlet 1 (U)") << 0
-        << QStringList{"Zoomlet 1 is not supported due to not having a Time Trial mode, and "
-                       "therefore\r\nno choosable track list. Quitting application - please "
-                       "choose one of the later titles."};
-    QTest::newRow("unreadable") << "l.bin" << image("Zoomlet 2") << 1
-                                << QStringList{"ROM not found!", notSupported};
-    QTest::newRow("gone before its track table")
-        << "g.bin" << image("Zoomlet 2") << 2 << QStringList{"ROM not found!", chooseRom};
-    QTest::newRow("cut inside its track table")
-        << "t.bin" << image("Zoomlet Military", 0x50CDC + 19) << 0
-        << QStringList{"This ROM file is too short to hold its track table: it is probably cut "
-                       "off or damaged. Nothing has been changed. Now closing down."};
-}
-
-void MainTest::refusals() {
-    QFETCH(QString, fileName);
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, readFault);
-    QFETCH(QStringList, expected);
+// A refused file: the window asks for it, shows start-up's boxes in turn as their owner, ends the
+// program once and never shows itself.
+void MainTest::refusal() {
     Harness h;
-    const QString path = fileName.isEmpty() ? QString() : h.dir.filePath(fileName);
-    if (!bytes.isEmpty())
-        romimage::writeFile(h.dir.path(), fileName, bytes.toStdString());
-    h.fs.failReads = readFault == 1;
-    h.fs.vanishAfterReads = readFault == 2 ? 3 : -1;
-    MainWindow& w = h.start(path);
-    QCOMPARE(h.messageTexts(), expected);
-    QCOMPARE(h.prompter.messages.back().icon,
-             expected[0].contains("short") ? MessageIcon::Critical : MessageIcon::Information);
-    QCOMPARE(h.prompter.messages.back().shownTitle(), QStringLiteral("Lopwinder"));
-    QCOMPARE(std::tuple(h.prompter.endCount, w.isVisible(), h.fs.writeOpens),
-             std::tuple(1, false, 0));
-    if (readFault != 2 && !bytes.isEmpty())
-        QCOMPARE(romimage::readFile(path), bytes.toStdString());
-    const OpenFileRequest& asked = h.prompter.openRequests.at(0);
-    QCOMPARE(asked.title + "|" + asked.filterName + "|" + asked.patterns.join(';'),
-             QStringLiteral("Select a ROM...|ROM Files (*.bin)|*.bin;*.gen"));
-    const Message& first = h.prompter.messages.front();
-    if (expected[0] == "ROM not found!")
-        QCOMPARE(std::pair(first.shownTitle(), first.icon == MessageIcon::Critical),
-                 std::pair(QStringLiteral("Hexwarden"), true));
+    romimage::writeFile(h.dir.path(), "l.bin", romimage::build("Zoomlet 2"));
+    h.fs.failReads = true;
+    MainWindow& w = h.start(h.dir.filePath("l.bin"));
+    const startup::Outcome expected = startup::open(h.fs, h.dir.filePath("l.bin"));
+    QCOMPARE(h.messageTexts(), QStringList({"ROM not found!", notSupported}));
+    QCOMPARE(h.prompter.messages.size(), expected.messages.size());
+    for (std::size_t i = 0; i < expected.messages.size(); ++i) {
+        QCOMPARE(h.prompter.messages[i].shownTitle(), expected.messages[i].shownTitle());
+        QCOMPARE(h.prompter.messages[i].icon, expected.messages[i].icon);
+    }
+    QCOMPARE(h.prompter.openRequests.at(0).filterName, startup::romRequest().filterName);
+    QCOMPARE(h.prompter.owners, std::vector<const QObject*>(3, &w));
+    QCOMPARE(h.prompter.endCount, 1);
+    QVERIFY(!w.isVisible());
 }
 
 void MainTest::layoutAndFocusOrder() {
@@ -197,7 +162,7 @@ void MainTest::slotListsAndTheirClicks() {
     const QString path = h.image({}, image);
     MainWindow& w = h.start(path);
     QVERIFY(h.prompter.messages.empty());
-    QCOMPARE(h.fs.reads.back(), std::make_pair(qint64{offset}, qint64{slotCount}));
+    const std::vector<int> selected = startup::open(h.fs, path).selected;
     QStringList labels;
     QString listed, expected;
     for (int j = 0; j < w.comboLevelSlot(0)->count(); ++j)
@@ -218,11 +183,8 @@ void MainTest::slotListsAndTheirClicks() {
             continue;
         QCOMPARE(std::pair(list->isEditable(), list->itemText(labels.size() - 1)),
                  std::pair(false, labels.last()));
-        const auto match = std::find_if(labels.begin(), labels.end(), [&](const QString& l) {
-            return l.left(2).toInt(nullptr, 16) == quint8(image[offset + i]);
-        });
-        QCOMPARE(list->currentIndex(), match == labels.end() ? -1 : int(match - labels.begin()));
-        if (match == labels.end())
+        QCOMPARE(list->currentIndex(), selected[std::size_t(i)]);
+        if (list->currentIndex() < 0)
             unchosen << w.LabelComboLevel(i)->text();
     }
     w.saveChanges()->click(); // refused before the file is opened
