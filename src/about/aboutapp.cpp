@@ -5,7 +5,7 @@
 #include "app/appidentity.h"
 #include "app/linebreaks.h"
 #include "app/prompter.h"
-#include "app/windowgeometry.h"
+#include "ui/windowgeometry.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>

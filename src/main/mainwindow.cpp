@@ -2,7 +2,7 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "main/mainwindow.h"
 
-#include "app/windowgeometry.h"
+#include "ui/windowgeometry.h"
 #include "main/boxrecall.h"
 #include "main/slotlist.h"
 #include "tracks/startup.h"

@@ -3,7 +3,7 @@
 #include "main/qtprompter.h"
 
 #include "app/linebreaks.h"
-#include "app/windowgeometry.h"
+#include "ui/windowgeometry.h"
 #include "main/openfiledialog.h"
 #include "main/titlebar.h"
 
