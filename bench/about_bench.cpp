@@ -77,7 +77,7 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(300, [&] { // the main window is up and idle: click
         before = residentKiB();
         clock.start();
-        AboutApp* box = AboutApp::show(&mainWindow, services);
+        AboutApp* box = AboutApp::show(mainWindow, services);
         new FirstPaint(box, [&, box] {
             shownMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
             if (closeAfterMs < 0) {

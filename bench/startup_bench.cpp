@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
     FirstPaint painted(&window, [&] {
         announcePainted();
         if (save)
-            window.saveChanges()->click();
+            window.saveButton()->click();
         QCoreApplication::exit(0);
     });
     window.show();

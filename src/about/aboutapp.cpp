@@ -61,40 +61,40 @@ bool isLight(const QPalette& palette) {
 
 } // namespace
 
-AboutApp::AboutApp(QWidget* mainWindow, AboutServices& services)
+AboutApp::AboutApp(QWidget& mainWindow, AboutServices& services)
     // Owned by the main window, so that every window system keeps it above that window; fixed in
     // size.
-    : QWidget(mainWindow, fixedSizeDialog), m_mainWindow(mainWindow), m_services(services) {
+    : QWidget(&mainWindow, fixedSizeDialog), m_mainWindow(mainWindow), m_services(services) {
     setObjectName(QStringLiteral("aboutApp"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(5730 / 15, 3555 / 15);
+    setFixedSize(twips(0, 0, 5730, 3555).size());
 
-    m_picIcon = makeLabel(this, "picIcon", twips(240, 240, 540, 540));
-    m_picIcon->setPixmap(QPixmap(QStringLiteral(":/lopwinder.xpm")));
-    m_lblTitle = makeLabel(this, "lblTitle", twips(1050, 240, 3885, 480));
-    m_lblDescription = makeLabel(this, "lblDescription", twips(1050, 720, 3885, 570));
-    m_lblDisclaimer = makeLabel(this, "lblDisclaimer", twips(120, 1425, 4935, 810));
-    m_lblVersionInfo = makeLabel(this, "lblVersionInfo", twips(120, 2400, 4095, 1095));
+    m_iconLabel = makeLabel(this, "picIcon", twips(240, 240, 540, 540));
+    m_iconLabel->setPixmap(QPixmap(QStringLiteral(":/lopwinder.xpm")));
+    m_titleLabel = makeLabel(this, "lblTitle", twips(1050, 240, 3885, 480));
+    m_descriptionLabel = makeLabel(this, "lblDescription", twips(1050, 720, 3885, 570));
+    m_disclaimerLabel = makeLabel(this, "lblDisclaimer", twips(120, 1425, 4935, 810));
+    m_versionLabel = makeLabel(this, "lblVersionInfo", twips(120, 2400, 4095, 1095));
     useWindowColours();
 
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setGeometry(twips(4365, 2625, 1260, 345));
-    m_cmdOK->setDefault(true);
-    m_cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-    m_cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    m_cmdSysInfo->setGeometry(twips(4380, 3075, 1245, 345));
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("cmdOK"));
+    m_okButton->setGeometry(twips(4365, 2625, 1260, 345));
+    m_okButton->setDefault(true);
+    m_sysInfoButton = new QPushButton(QStringLiteral("&System Info..."), this);
+    m_sysInfoButton->setObjectName(QStringLiteral("cmdSysInfo"));
+    m_sysInfoButton->setGeometry(twips(4380, 3075, 1245, 345));
     // Enter presses System Info only while it has the focus, OK otherwise.
-    m_cmdSysInfo->setAutoDefault(true);
-    fitToButton(m_cmdSysInfo, 8);
-    setTabOrder(m_cmdOK, m_cmdSysInfo);
+    m_sysInfoButton->setAutoDefault(true);
+    fitToButton(m_sysInfoButton, 8);
+    setTabOrder(m_okButton, m_sysInfoButton);
 
     m_stillPlayingTimer = new QTimer(this);
     m_stillPlayingTimer->setObjectName(QStringLiteral("stillPlayingTimer"));
     m_stillPlayingTimer->setInterval(100);
 
-    connect(m_cmdOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutApp::onSysInfoClicked);
+    connect(m_okButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_sysInfoButton, &QPushButton::clicked, this, &AboutApp::onSysInfoClicked);
     connect(m_stillPlayingTimer, &QTimer::timeout, this, &AboutApp::onMusicPoll);
 
     loadTexts();
@@ -104,11 +104,11 @@ AboutApp::~AboutApp() {
     unload();
 }
 
-AboutApp* AboutApp::show(QWidget* mainWindow, AboutServices& services) {
+AboutApp* AboutApp::show(QWidget& mainWindow, AboutServices& services) {
     auto* box = new AboutApp(mainWindow, services);
     centreOnScreen(box);
     box->QWidget::show();
-    box->m_cmdOK->setFocus();
+    box->m_okButton->setFocus();
     return box;
 }
 
@@ -131,20 +131,20 @@ void AboutApp::loadTexts() {
     setWindowTitle(QStringLiteral("About ") + title);
     // No separator between minor and revision: 1.1.0 reads "v1.10".
     // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
-    m_lblTitle->setText(displayedCaption(QStringLiteral("%1, v%2.%3%4")
-                                             .arg(title)
-                                             .arg(appidentity::versionMajor)
-                                             .arg(appidentity::versionMinor)
-                                             .arg(appidentity::versionRevision)));
-    m_lblDescription->setText(displayedCaption(QString::fromLatin1(appidentity::description)));
-    m_lblDisclaimer->setText(displayedCaption(acknowledgement));
-    m_lblVersionInfo->setText(displayedCaption(withQtLineBreaks(
+    m_titleLabel->setText(displayedCaption(QStringLiteral("%1, v%2.%3%4")
+                                               .arg(title)
+                                               .arg(appidentity::versionMajor)
+                                               .arg(appidentity::versionMinor)
+                                               .arg(appidentity::versionRevision)));
+    m_descriptionLabel->setText(displayedCaption(QString::fromLatin1(appidentity::description)));
+    m_disclaimerLabel->setText(displayedCaption(acknowledgement));
+    m_versionLabel->setText(displayedCaption(withQtLineBreaks(
         QStringLiteral("Version History:\r\n"
                        "v1.00 (21/12/08) - Zoomlet 2 support added.\r\n"
                        "v1.10 (21/09/09) - Zoomlet 2 (J-Cart), Zoomlet 96, Zoomlet 96 (J-Cart) && "
                        "Zoomlet Military support added."))));
 
-    for (QLabel* label : {m_lblTitle, m_lblDescription, m_lblDisclaimer, m_lblVersionInfo})
+    for (QLabel* label : {m_titleLabel, m_descriptionLabel, m_disclaimerLabel, m_versionLabel})
         fitToBox(label);
 }
 
@@ -155,8 +155,7 @@ void AboutApp::unload() {
     m_unloaded = true;
     m_stillPlayingTimer->stop();
     m_services.music.stop();
-    if (m_mainWindow)
-        m_mainWindow->setEnabled(true);
+    m_mainWindow.setEnabled(true);
 }
 
 void AboutApp::onSysInfoClicked() {
@@ -194,12 +193,12 @@ void AboutApp::closeEvent(QCloseEvent* event) {
 void AboutApp::keyPressEvent(QKeyEvent* event) {
     // OK is the cancel button too.
     if (event->key() == Qt::Key_Escape) {
-        m_cmdOK->click();
+        m_okButton->click();
         return;
     }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        !m_cmdSysInfo->hasFocus()) {
-        m_cmdOK->click();
+        !m_sysInfoButton->hasFocus()) {
+        m_okButton->click();
         return;
     }
     QWidget::keyPressEvent(event);
@@ -209,7 +208,7 @@ void AboutApp::useWindowColours() {
     // Black text on a light window, as designed; on a dark one, the theme's own light text.
     const QColor text =
         isLight(palette()) ? QColor(Qt::black) : palette().color(QPalette::WindowText);
-    for (QLabel* label : {m_lblTitle, m_lblDescription, m_lblDisclaimer}) {
+    for (QLabel* label : {m_titleLabel, m_descriptionLabel, m_disclaimerLabel}) {
         QPalette colours = label->palette();
         colours.setColor(QPalette::WindowText, text);
         label->setPalette(colours);
@@ -229,10 +228,10 @@ void AboutApp::paintEvent(QPaintEvent* event) {
     // rectangles: a 2-pixel pen would straddle its line and paint over the shadow.
     const bool light = isLight(palette());
     QPainter painter(this);
-    const int shadow = 1365 / 15;
-    painter.fillRect(QRect(QPoint(90 / 15, shadow), QPoint(5654 / 15, shadow)),
+    const QPoint below(0, 1);
+    painter.fillRect(QRect(twips(90, 1365), twips(5654, 1365)),
                      light ? QColor(128, 128, 128) : palette().color(QPalette::Dark));
-    painter.fillRect(QRect(QPoint(105 / 15, shadow + 1), QPoint(5654 / 15, shadow + 2)),
+    painter.fillRect(QRect(twips(105, 1365) + below, twips(5654, 1365) + 2 * below),
                      light ? QColor(Qt::white) : palette().color(QPalette::Light));
     // The music starts once the box is on screen, right after its first paint, so that opening
     // its device never competes with that paint.

@@ -27,11 +27,11 @@ struct AboutServices {
 class AboutApp final : public QWidget {
     Q_OBJECT
 public:
-    AboutApp(QWidget* mainWindow, AboutServices& services);
+    AboutApp(QWidget& mainWindow, AboutServices& services);
     ~AboutApp() override;
 
     // Creates, loads and shows a new box, centred, that deletes itself when closed.
-    static AboutApp* show(QWidget* mainWindow, AboutServices& services);
+    static AboutApp* show(QWidget& mainWindow, AboutServices& services);
 
     // VB-style caption text for a label: "&&" shows one "&", a lone "&" marks an access key.
     static QString displayedCaption(const QString& caption);
@@ -39,13 +39,13 @@ public:
     // drive).
     static QString programFile(const QString& folder, const QString& name, QChar separator);
 
-    QLabel* picIcon() const { return m_picIcon; }
-    QLabel* lblTitle() const { return m_lblTitle; }
-    QLabel* lblDescription() const { return m_lblDescription; }
-    QLabel* lblDisclaimer() const { return m_lblDisclaimer; }
-    QLabel* lblVersionInfo() const { return m_lblVersionInfo; }
-    QPushButton* cmdOK() const { return m_cmdOK; }
-    QPushButton* cmdSysInfo() const { return m_cmdSysInfo; }
+    QLabel* iconLabel() const { return m_iconLabel; }
+    QLabel* titleLabel() const { return m_titleLabel; }
+    QLabel* descriptionLabel() const { return m_descriptionLabel; }
+    QLabel* disclaimerLabel() const { return m_disclaimerLabel; }
+    QLabel* versionLabel() const { return m_versionLabel; }
+    QPushButton* okButton() const { return m_okButton; }
+    QPushButton* sysInfoButton() const { return m_sysInfoButton; }
     QTimer* stillPlayingTimer() const { return m_stillPlayingTimer; }
 
 protected:
@@ -62,17 +62,17 @@ private:
     void startMusic();
     void onMusicPoll();
 
-    QWidget* m_mainWindow;
+    QWidget& m_mainWindow; // its owner, which outlives it
     AboutServices& m_services;
     bool m_unloaded = false;
     bool m_musicQueued = false;
 
-    QLabel* m_picIcon = nullptr;
-    QLabel* m_lblTitle = nullptr;
-    QLabel* m_lblDescription = nullptr;
-    QLabel* m_lblDisclaimer = nullptr;
-    QLabel* m_lblVersionInfo = nullptr;
-    QPushButton* m_cmdOK = nullptr;
-    QPushButton* m_cmdSysInfo = nullptr;
+    QLabel* m_iconLabel = nullptr;
+    QLabel* m_titleLabel = nullptr;
+    QLabel* m_descriptionLabel = nullptr;
+    QLabel* m_disclaimerLabel = nullptr;
+    QLabel* m_versionLabel = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_sysInfoButton = nullptr;
     QTimer* m_stillPlayingTimer = nullptr;
 };

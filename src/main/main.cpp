@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
                         QDir::separator()};
 
     MainWindow window({systemFileSystem(), prompter, lifetime,
-                       [&](QWidget* mainWindow) { AboutApp::show(mainWindow, about); }});
+                       [&](QWidget& mainWindow) { AboutApp::show(mainWindow, about); }});
     window.loadRom();
     if (lifetime.ended())
         return 0;

@@ -2,10 +2,10 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "main/mainwindow.h"
 
-#include "ui/windowgeometry.h"
 #include "main/boxrecall.h"
 #include "main/slotlist.h"
 #include "tracks/startup.h"
+#include "ui/windowgeometry.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -48,34 +48,34 @@ void MainWindow::createControls() {
         list->setEditable(false);
         list->setGeometry(twips(left, 480 + 840 * row, 4695, 315));
         list->hide();
-        m_comboLevelSlot[i] = list;
+        m_slotLists[i] = list;
 
         auto* caption = new QLabel(this);
         caption->setObjectName(QStringLiteral("LabelComboLevel%1").arg(i));
         caption->setGeometry(twips(left, 240 + 840 * row, 2175, 255));
         caption->setFont(sansSerifBold(8.25));
         caption->setBuddy(list);
-        m_LabelComboLevel[i] = caption;
+        m_slotCaptions[i] = caption;
     }
 
-    m_saveChanges = new QPushButton(QStringLiteral("Save Changes"), this);
-    m_saveChanges->setObjectName(QStringLiteral("saveChanges"));
-    m_saveChanges->setGeometry(twips(2760, 7680, 4215, 735));
-    m_saveChanges->setFont(sansSerifBold(17.25));
+    m_saveButton = new QPushButton(QStringLiteral("Save Changes"), this);
+    m_saveButton->setObjectName(QStringLiteral("saveChanges"));
+    m_saveButton->setGeometry(twips(2760, 7680, 4215, 735));
+    m_saveButton->setFont(sansSerifBold(17.25));
 
-    m_resetROM = new QPushButton(QStringLiteral("Reset ROM to Defaults"), this);
-    m_resetROM->setObjectName(QStringLiteral("resetROM"));
-    m_resetROM->setGeometry(twips(8040, 7680, 4215, 735));
-    m_resetROM->setFont(sansSerifBold(13.5));
+    m_resetButton = new QPushButton(QStringLiteral("Reset ROM to Defaults"), this);
+    m_resetButton->setObjectName(QStringLiteral("resetROM"));
+    m_resetButton->setGeometry(twips(8040, 7680, 4215, 735));
+    m_resetButton->setFont(sansSerifBold(13.5));
 
-    m_about = new QPushButton(QStringLiteral("About..."), this);
-    m_about->setObjectName(QStringLiteral("about"));
-    m_about->setGeometry(twips(13920, 15, 975, 375));
+    m_aboutButton = new QPushButton(QStringLiteral("About..."), this);
+    m_aboutButton->setObjectName(QStringLiteral("about"));
+    m_aboutButton->setGeometry(twips(13920, 15, 975, 375));
 
     // Created in focus order: slot lists 1 to 27, then the three buttons.
-    connect(m_saveChanges, &QPushButton::clicked, this, &MainWindow::onSaveClicked);
-    connect(m_resetROM, &QPushButton::clicked, this, &MainWindow::onResetClicked);
-    connect(m_about, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
+    connect(m_saveButton, &QPushButton::clicked, this, &MainWindow::onSaveClicked);
+    connect(m_resetButton, &QPushButton::clicked, this, &MainWindow::onResetClicked);
+    connect(m_aboutButton, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
 }
 
 void MainWindow::loadRom() {
@@ -98,7 +98,7 @@ void MainWindow::onSaveClicked() {
         return;
     QStringList currentTexts;
     for (int slot = 1; slot <= m_loaded.row->slotCount; ++slot)
-        currentTexts << m_comboLevelSlot[slot - 1]->currentText();
+        currentTexts << m_slotLists[slot - 1]->currentText();
     m_services.prompter.message(savereset::save(m_services.fs, m_loaded, currentTexts).message,
                                 this);
 }
@@ -131,19 +131,19 @@ void MainWindow::onAboutClicked() {
     // to own must stay usable. The About box enables the main window again when it unloads.
     setEnabled(false);
     if (m_services.showAbout)
-        m_services.showAbout(this);
+        m_services.showAbout(*this);
 }
 
 // The body of the window: one list per level slot of the variant, filled from its catalogue.
 void MainWindow::showSlots(const varianttable::VariantRow& row, const std::vector<int>& selected) {
     for (int slot = 1; slot <= row.slotCount; ++slot) {
         const int index = slot - 1;
-        QComboBox* list = m_comboLevelSlot[index];
+        QComboBox* list = m_slotLists[index];
         fillSlotList(list, *row.catalogue);
         list->show();
         list->setCurrentIndex(selected[static_cast<std::size_t>(index)]);
         const QString caption = QStringLiteral("Level Slot %1").arg(slot);
-        m_LabelComboLevel[index]->setText(caption);
+        m_slotCaptions[index]->setText(caption);
         // The name stays the chosen track, which is what assistive tools read out as the value.
         list->setAccessibleDescription(caption);
     }

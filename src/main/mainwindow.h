@@ -24,7 +24,7 @@ struct MainWindowServices {
     RomFileSystem& fs;
     Prompter& prompter;
     Lifetime& lifetime;
-    std::function<void(QWidget* mainWindow)> showAbout;
+    std::function<void(QWidget& mainWindow)> showAbout;
 };
 
 // The program's only start-up object (objectName "main"): asks for the ROM, refuses what cannot
@@ -41,11 +41,11 @@ public:
     // show the window.
     void loadRom();
 
-    QComboBox* comboLevelSlot(int index) const { return m_comboLevelSlot.at(index); }
-    QLabel* LabelComboLevel(int index) const { return m_LabelComboLevel.at(index); }
-    QPushButton* saveChanges() const { return m_saveChanges; }
-    QPushButton* resetROM() const { return m_resetROM; }
-    QPushButton* about() const { return m_about; }
+    QComboBox* slotList(int index) const { return m_slotLists.at(index); }
+    QLabel* slotCaption(int index) const { return m_slotCaptions.at(index); }
+    QPushButton* saveButton() const { return m_saveButton; }
+    QPushButton* resetButton() const { return m_resetButton; }
+    QPushButton* aboutButton() const { return m_aboutButton; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,9 +64,9 @@ private:
     savereset::LoadedRom m_loaded;
     std::array<QStringListModel*, 3> m_catalogueModels{}; // one per catalogue, made on first use
 
-    std::array<QComboBox*, maxSlots> m_comboLevelSlot{};
-    std::array<QLabel*, maxSlots> m_LabelComboLevel{};
-    QPushButton* m_saveChanges = nullptr;
-    QPushButton* m_resetROM = nullptr;
-    QPushButton* m_about = nullptr;
+    std::array<QComboBox*, maxSlots> m_slotLists{};
+    std::array<QLabel*, maxSlots> m_slotCaptions{};
+    QPushButton* m_saveButton = nullptr;
+    QPushButton* m_resetButton = nullptr;
+    QPushButton* m_aboutButton = nullptr;
 };

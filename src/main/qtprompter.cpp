@@ -3,9 +3,9 @@
 #include "main/qtprompter.h"
 
 #include "app/linebreaks.h"
-#include "ui/windowgeometry.h"
 #include "main/openfiledialog.h"
 #include "main/titlebar.h"
+#include "ui/windowgeometry.h"
 
 #include <QGridLayout>
 #include <QMessageBox>

@@ -3,14 +3,21 @@
 #pragma once
 
 #include <QGuiApplication>
+#include <QPoint>
 #include <QRect>
 #include <QScreen>
 #include <QWidget>
 
 // The windows were laid out in twips; 15 twips make a pixel.
 // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
+constexpr int twips(int length) {
+    return length / 15;
+}
+constexpr QPoint twips(int x, int y) {
+    return {twips(x), twips(y)};
+}
 constexpr QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
+    return {twips(left), twips(top), twips(width), twips(height)};
 }
 
 // A box of fixed size: where Qt draws the frame itself, it offers no maximise or minimise button.

@@ -22,10 +22,10 @@ struct AboutHarness : Harness {
 
     // The folder ends in its separator, as a drive's root does: not to be doubled.
     AboutHarness() : services{music, sysInfo, prompter, "/opt/my games/", '/'} {
-        showAbout = [this](QWidget* main) { box = AboutApp::show(main, services); };
+        showAbout = [this](QWidget& main) { box = AboutApp::show(main, services); };
         start(image("Zoomlet 2"));
         window->show();
-        window->about()->click();
+        window->aboutButton()->click();
     }
     ~AboutHarness() { delete box; } // while its music is there to stop, should a check fail
     int count(const std::string& call) const {
@@ -55,12 +55,12 @@ void AboutTest::textsAndLayout() {
     AboutHarness h;
     AboutApp* box = h.box;
     QCOMPARE(
-        QStringList({box->objectName(), box->windowTitle(), box->lblTitle()->text(),
-                     box->lblDescription()->text(), box->cmdSysInfo()->text()}),
+        QStringList({box->objectName(), box->windowTitle(), box->titleLabel()->text(),
+                     box->descriptionLabel()->text(), box->sysInfoButton()->text()}),
         QStringList({"aboutApp", "About Lopwinder", "Lopwinder, v1.10",
                      "An editor to select tracks in various Zoomlet ROMs.", "&System Info..."}));
-    QVERIFY(box->lblVersionInfo()->text().contains(".\nv1.10 (21/09/09) - Zoomlet 2 (J-Cart), "
-                                                   "Zoomlet 96, Zoomlet 96 (J-Cart) & Zoomlet"));
+    QVERIFY(box->versionLabel()->text().contains(".\nv1.10 (21/09/09) - Zoomlet 2 (J-Cart), "
+                                                 "Zoomlet 96, Zoomlet 96 (J-Cart) & Zoomlet"));
     QCOMPARE(std::pair(box->minimumSize(), box->maximumSize()),
              std::pair(QSize(382, 237), QSize(382, 237)));
     QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
@@ -81,13 +81,13 @@ void AboutTest::textsAndLayout() {
     QCOMPARE(layout, "picIcon 16,16 36x36 lblTitle 70,16 259x32 lblDescription 70,48 259x38 "
                      "lblDisclaimer 8,95 329x54 lblVersionInfo 8,160 273x73 cmdOK 291,175 84x23 "
                      "cmdSysInfo 292,205 83x23 ");
-    QCOMPARE(box->picIcon()->pixmap().size(), QSize(32, 32));
-    QCOMPARE(box->lblTitle()->font().pointSizeF(), box->font().pointSizeF()); // fits: not shrunk
-    QVERIFY(QFontMetrics(box->cmdSysInfo()->font()).horizontalAdvance("System Info...") + 12 <=
-            box->cmdSysInfo()->width());
-    QCOMPARE(std::pair(box->cmdOK()->isDefault(), box->focusWidget() == box->cmdOK()),
+    QCOMPARE(box->iconLabel()->pixmap().size(), QSize(32, 32));
+    QCOMPARE(box->titleLabel()->font().pointSizeF(), box->font().pointSizeF()); // fits: not shrunk
+    QVERIFY(QFontMetrics(box->sysInfoButton()->font()).horizontalAdvance("System Info...") + 12 <=
+            box->sysInfoButton()->width());
+    QCOMPARE(std::pair(box->okButton()->isDefault(), box->focusWidget() == box->okButton()),
              std::pair(true, true));
-    QCOMPARE(box->cmdOK()->nextInFocusChain(), box->cmdSysInfo());
+    QCOMPARE(box->okButton()->nextInFocusChain(), box->sysInfoButton());
     const QImage shot = box->grab().toImage(); // the etched line: a grey row, two white ones
     QCOMPARE(shot.pixelColor(99, 91).name() + shot.pixelColor(99, 93).name(), "#808080#ffffff");
     QCOMPARE(shot.pixelColor(99, 94), box->palette().window().color());
@@ -95,12 +95,12 @@ void AboutTest::textsAndLayout() {
     QPalette grey = box->palette();
     grey.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x40));
     box->setPalette(grey);
-    QCOMPARE(box->lblDisclaimer()->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(box->disclaimerLabel()->palette().color(QPalette::WindowText), QColor(Qt::black));
     // On a dark desktop: light text in the three labels, the line in the theme's shadow and light.
     const QPalette dark(QColor(0x31, 0x36, 0x3b), QColor(0x2a, 0x2e, 0x32)); // button, window
     box->setPalette(dark);
     const QImage night = box->grab().toImage();
-    for (QLabel* label : {box->lblTitle(), box->lblDescription(), box->lblDisclaimer()}) {
+    for (QLabel* label : {box->titleLabel(), box->descriptionLabel(), box->disclaimerLabel()}) {
         int lightest = 0;
         for (int y = label->y(); y < label->y() + label->height(); ++y)
             for (int x = label->x(); x < label->x() + label->width(); ++x)
@@ -138,12 +138,12 @@ void AboutTest::musicSysInfoAndClosing() {
     QTRY_VERIFY(h.count("stop") >= 1); // the next poll closes the ended piece
     QCOMPARE(h.count(started), 1);     // and never plays it again
 
-    h.box->cmdSysInfo()->click();
+    h.box->sysInfoButton()->click();
     QCOMPARE(h.messageTexts(), QStringList{"System Information Is Unavailable At This Time"});
     QCOMPARE(h.prompter.messages.back().icon, MessageIcon::None);
     QCOMPARE(h.prompter.owners.back(), h.box.data()); // the box the user clicked in
     h.sysInfo.available = true;
-    QTest::keyClick(h.box->cmdSysInfo(), Qt::Key_Return); // Enter presses the focused button
+    QTest::keyClick(h.box->sysInfoButton(), Qt::Key_Return); // Enter presses the focused button
     QCOMPARE(std::tuple(h.sysInfo.starts, h.messageTexts().size(), h.box->isVisible()),
              std::tuple(2, qsizetype(1), true));
 
@@ -153,18 +153,18 @@ void AboutTest::musicSysInfoAndClosing() {
     h.music.onStop = [&] { mainEnabledAtStop = h.window->isEnabled(); };
     QCOMPARE((std::pair{h.window->isEnabled(), h.window->close()}), std::pair(false, false));
     h.music.calls.clear();
-    QTest::keyClick(h.box->cmdSysInfo(), Qt::Key_Escape);
+    QTest::keyClick(h.box->sysInfoButton(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(std::pair(h.box.isNull(), mainEnabledAtStop), std::pair(true, false));
     QCOMPARE(h.music.calls, Calls{"stop"});
     QVERIFY(h.window->isEnabled());
-    h.window->about()->click();
+    h.window->aboutButton()->click();
     QTRY_COMPARE(h.music.calls, Calls({"stop", started}));
-    h.box->cmdOK()->click();
+    h.box->okButton()->click();
     QCOMPARE(h.music.calls.back(), "stop");
     // A box closed between its first paint and the music's start plays nothing.
     h.music.calls.clear();
-    h.window->about()->click();
+    h.window->aboutButton()->click();
     h.box->grab();
     h.box->close();
     QCoreApplication::processEvents();

@@ -18,12 +18,12 @@ struct Harness {
     ScriptedPrompter prompter;
     ScriptedFileSystem fs;
     std::unique_ptr<MainWindow> window;
-    std::function<void(QWidget*)> showAbout = [](QWidget*) {};
+    std::function<void(QWidget&)> showAbout = [](QWidget&) {};
 
     MainWindow& start(const QString& path) {
         prompter.openAnswer = path;
         window = std::make_unique<MainWindow>(
-            MainWindowServices{fs, prompter, prompter, [this](QWidget* main) { showAbout(main); }});
+            MainWindowServices{fs, prompter, prompter, [this](QWidget& main) { showAbout(main); }});
         window->loadRom();
         return *window;
     }

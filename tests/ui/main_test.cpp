@@ -73,8 +73,8 @@ void MainTest::layoutAndFocusOrder() {
     QCOMPARE(w.size(), QSize(1000, 575));
     QCOMPARE(w.geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
     QStringList layout;
-    for (QWidget* c : QWidgetList{w.saveChanges(), w.resetROM(), w.about(), w.comboLevelSlot(8),
-                                  w.comboLevelSlot(9), w.comboLevelSlot(26), w.LabelComboLevel(13)})
+    for (QWidget* c : QWidgetList{w.saveButton(), w.resetButton(), w.aboutButton(), w.slotList(8),
+                                  w.slotList(9), w.slotList(26), w.slotCaption(13)})
         layout << describe(c);
     QCOMPARE(layout,
              QStringList({"saveChanges Save Changes 184,512 281x49 MS Sans Serif 17.25",
@@ -82,9 +82,9 @@ void MainTest::layoutAndFocusOrder() {
                           "about About... 928,1 65x25 ", "comboLevelSlot8  16,480 313x21 ",
                           "comboLevelSlot9  344,32 313x21 ", "comboLevelSlot26  672,480 313x21 ",
                           "LabelComboLevel13 Level Slot 14 344,240 145x17 MS Sans Serif 8.25"}));
-    QWidgetList order{w.saveChanges(), w.resetROM(), w.about(), w.comboLevelSlot(0)};
+    QWidgetList order{w.saveButton(), w.resetButton(), w.aboutButton(), w.slotList(0)};
     for (int i = 26; i >= 0; --i)
-        order.prepend(w.comboLevelSlot(i));
+        order.prepend(w.slotList(i));
     for (QWidget* next = order.takeFirst(); !order.isEmpty(); next = order.takeFirst()) {
         do
             next = next->nextInFocusChain();
@@ -94,8 +94,8 @@ void MainTest::layoutAndFocusOrder() {
     // A wheel turns only the list that has the keyboard focus.
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.comboLevelSlot(0)->setFocus();
-    for (QComboBox* list : {w.comboLevelSlot(13), w.comboLevelSlot(0)}) {
+    w.slotList(0)->setFocus();
+    for (QComboBox* list : {w.slotList(13), w.slotList(0)}) {
         const int before = list->currentIndex();
         const bool focused = list->hasFocus();
         QWheelEvent wheel({5, 5}, list->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton,
@@ -104,11 +104,11 @@ void MainTest::layoutAndFocusOrder() {
         QSpontaneKeyEvent::setSpontaneous(&wheel);
         qApp->notify(list, &wheel);
         QCOMPARE(list->currentIndex() - before, focused ? 1 : 0);
-        QVERIFY(w.comboLevelSlot(0)->hasFocus());
+        QVERIFY(w.slotList(0)->hasFocus());
     }
     // In a wide face every label reads whole: the chosen one as the list's tool tip, every one in
     // the open list, which is as wide as the longest.
-    QComboBox* list = w.comboLevelSlot(1);
+    QComboBox* list = w.slotList(1);
     list->setFont(QFont(list->font().family(), 13));
     int longest = 0;
     for (int j = 0; j < list->count(); ++j)
@@ -165,18 +165,17 @@ void MainTest::slotListsAndTheirClicks() {
     const std::vector<int> selected = startup::open(h.fs, path).selected;
     QStringList labels;
     QString listed, expected;
-    for (int j = 0; j < w.comboLevelSlot(0)->count(); ++j)
-        listed += (labels << w.comboLevelSlot(0)->itemText(j)).last().left(3);
+    for (int j = 0; j < w.slotList(0)->count(); ++j)
+        listed += (labels << w.slotList(0)->itemText(j)).last().left(3);
     for (const QString& range : ids.split(' '))
         for (int id = range.left(2).toInt(nullptr, 16); id <= range.right(2).toInt(nullptr, 16);)
             expected += QString::asprintf("%02X:", id++);
     QCOMPARE(listed, expected);
     QStringList unchosen;
     for (int i = 0; i < MainWindow::maxSlots; ++i) {
-        QComboBox* list = w.comboLevelSlot(i);
+        QComboBox* list = w.slotList(i);
         const bool used = i < slotCount;
-        QCOMPARE(w.LabelComboLevel(i)->text(),
-                 used ? QStringLiteral("Level Slot %1").arg(i + 1) : "");
+        QCOMPARE(w.slotCaption(i)->text(), used ? QStringLiteral("Level Slot %1").arg(i + 1) : "");
         QCOMPARE(list->isVisibleTo(&w), used);
         QCOMPARE(list->count(), used ? labels.size() : 0);
         if (!used)
@@ -185,9 +184,9 @@ void MainTest::slotListsAndTheirClicks() {
                  std::pair(false, labels.last()));
         QCOMPARE(list->currentIndex(), selected[std::size_t(i)]);
         if (list->currentIndex() < 0)
-            unchosen << w.LabelComboLevel(i)->text();
+            unchosen << w.slotCaption(i)->text();
     }
-    w.saveChanges()->click(); // refused before the file is opened
+    w.saveButton()->click(); // refused before the file is opened
     QVERIFY(h.messageTexts()[0].startsWith("Nothing was saved: no track is chosen for " +
                                            unchosen.join(", ") + ".\r\n"));
     QCOMPARE(std::pair(h.prompter.messages[0].icon == MessageIcon::Exclamation, h.fs.writeOpens),
@@ -200,11 +199,11 @@ void MainTest::slotListsAndTheirClicks() {
     for (int round = 0; round < 5; ++round) {
         std::string chosen;
         for (int i = 0; i < slotCount; ++i) {
-            QComboBox* list = w.comboLevelSlot(i);
+            QComboBox* list = w.slotList(i);
             list->setCurrentIndex(static_cast<int>(random() % unsigned(list->count())));
             chosen.push_back(static_cast<char>(list->currentText().left(2).toInt(nullptr, 16)));
         }
-        w.saveChanges()->click();
+        w.saveButton()->click();
         romimage::put(image, offset, chosen);
         QCOMPARE(romimage::readFile(path), image);
         QCOMPARE(onDiskAtMessage, image);
@@ -212,15 +211,15 @@ void MainTest::slotListsAndTheirClicks() {
     QCOMPARE(h.messageTexts(), QStringList(5, "File saved successfully."));
     QCOMPARE(h.prompter.messages.back().icon, MessageIcon::Information);
     h.prompter.answers = {Answer::No, Answer::Yes, Answer::Yes};
-    w.resetROM()->click(); // No
+    w.resetButton()->click(); // No
     QCOMPARE(romimage::readFile(path), image);
     QVERIFY(QFile::remove(path));
-    w.resetROM()->click(); // fails: the program stays
+    w.resetButton()->click(); // fails: the program stays
     QCOMPARE(
         std::pair(h.messageTexts().last().startsWith("Nothing was reset"), h.prompter.endCount),
         std::pair(true, 0));
     romimage::writeFile(h.dir.path(), "rom.bin", image);
-    w.resetROM()->click();
+    w.resetButton()->click();
     romimage::put(image, offset, order.toStdString());
     QCOMPARE(romimage::readFile(path), image);
     QCOMPARE(h.messageTexts().last(),
