@@ -103,9 +103,8 @@ Outcome open(RomFileSystem& fs, const QString& path) {
     try {
         identifyAndRead(outcome, fs, path);
     } catch (const std::exception&) {
-        // Told like any other failure to load, after the boxes already due.
-        outcome.rom = {};
-        outcome.selected.clear();
+        // Told like any other failure to load, after the boxes already due; the file is set to
+        // edit only once everything else has been made.
         outcome.messages.push_back(failure());
     }
     return outcome;
