@@ -28,6 +28,16 @@ QFont sansSerifBold(qreal pointSize) {
 
 } // namespace
 
+static_assert(
+    [] {
+        for (const varianttable::VariantRow& row : varianttable::rows) {
+            if (row.slotCount > MainWindow::maxSlots)
+                return false;
+        }
+        return true;
+    }(),
+    "the window has a list for every level slot of every variant");
+
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QWidget(parent), m_services(std::move(services)) {
     setObjectName(QStringLiteral("main"));

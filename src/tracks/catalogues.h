@@ -149,4 +149,40 @@ constexpr std::span<const std::string_view> labels(Catalogue catalogue) {
     return {};
 }
 
+// The ID a label starts with, for the checks below; -1 where it starts with no two upper-case
+// hexadecimal digits.
+constexpr int idOf(std::string_view label) {
+    const auto digit = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    };
+    if (label.size() < 2 || digit(label[0]) < 0 || digit(label[1]) < 0)
+        return -1;
+    return digit(label[0]) * 16 + digit(label[1]);
+}
+
+// Each catalogue lists its IDs once each, in rising order, so that a slot's ID selects one entry;
+// every ID a variant's factory order holds is in that variant's catalogue, so that Reset never
+// writes an ID its lists cannot show.
+static_assert(
+    [] {
+        for (const varianttable::VariantRow& row : varianttable::rows) {
+            if (!row.catalogue)
+                continue;
+            const auto all = labels(*row.catalogue);
+            for (std::size_t j = 0; j < all.size(); ++j) {
+                if (idOf(all[j]) < 0 || (j > 0 && idOf(all[j]) <= idOf(all[j - 1])))
+                    return false;
+            }
+            for (const quint8 id : row.factoryOrder) {
+                bool listed = false;
+                for (const std::string_view label : all)
+                    listed = listed || idOf(label) == id;
+                if (!listed)
+                    return false;
+            }
+        }
+        return true;
+    }(),
+    "each catalogue lists each ID once, in order, and holds every factory ID of its variants");
+
 } // namespace catalogues

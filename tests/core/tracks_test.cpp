@@ -2,6 +2,7 @@
 // Copyright (C) 2026 Lopwinder developers
 #include "support/fakes.h"
 #include "tracks/savereset.h"
+#include "tracks/trackid.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -229,6 +230,32 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
     EXPECT_EQ(taken, "");
     fs.fault = Fault::ShortWrite;
     EXPECT_TRUE(click(fs, l.rom, true).message.text.startsWith("The ROM was not reset completely"));
+}
+
+// A list's text gives the ID in its first two characters, read as hexadecimal as far as they go.
+TEST(TrackId, ReadsTheHexadecimalDigitsALabelStartsWith) {
+    struct Row {
+        const char* name;
+        QString label;
+        std::optional<quint8> id;
+    };
+    const Row rows[] = {
+        {"a catalogue label", "2D: Quorell Bend", 0x2D},
+        {"one digit", "7", 0x07},
+        {"one digit, then none", "7: x", 0x07},
+        {"lower case", "a1: x", 0xA1},
+        {"a digit that is not ASCII",
+         QString::fromUtf8("\u0663"
+                           "4: x"),
+         std::nullopt},
+        {"no digit", "G1", std::nullopt},
+        {"nothing chosen", "", std::nullopt},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(trackid::fromLabel(row.label), row.id) << row.name;
+    const trackid::SlotString texts = trackid::slotStringFromLabels({"0A: x", "", "ff", "z"});
+    EXPECT_EQ(texts.bytes, "\x0A\xFF");
+    EXPECT_EQ(texts.slotsWithoutTrack, std::vector<int>({2, 4}));
 }
 
 } // namespace
