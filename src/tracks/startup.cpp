@@ -17,6 +17,11 @@ Message refusal(const QString& text) {
     return {text, MessageIcon::Information, MessageButtons::Ok, {}};
 }
 
+// What every start-up that cannot go on ends with, unless it was refused in its own words.
+Message failure() {
+    return refusal(QStringLiteral("You must choose a ROM! Closing down."));
+}
+
 Message romNotFound() {
     // Kept on purpose: see HACKING.md, "Behaviour kept on purpose".
     return {QStringLiteral("ROM not found!"), MessageIcon::Critical, MessageButtons::Ok,
@@ -92,10 +97,6 @@ OpenFileRequest romRequest() {
     return {QStringLiteral("Select a ROM..."),
             QStringLiteral("ROM Files (*.bin)"),
             {QStringLiteral("*.bin"), QStringLiteral("*.gen")}};
-}
-
-Message failure() {
-    return refusal(QStringLiteral("You must choose a ROM! Closing down."));
 }
 
 Outcome open(RomFileSystem& fs, const QString& path) {

@@ -33,7 +33,4 @@ struct Outcome {
 // Identifies the file at path (empty: the dialog was cancelled) and reads its slot table.
 Outcome open(RomFileSystem& fs, const QString& path);
 
-// What every start-up that cannot go on ends with, unless it was refused in its own words.
-Message failure();
-
 } // namespace startup
