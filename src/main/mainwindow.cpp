@@ -152,7 +152,7 @@ void MainWindow::showSlots(const varianttable::VariantRow& row, const std::vecto
         fillSlotList(list, *row.catalogue);
         list->show();
         list->setCurrentIndex(selected[static_cast<std::size_t>(index)]);
-        const QString caption = QStringLiteral("Level Slot %1").arg(slot);
+        const QString caption = savereset::slotName(slot);
         m_slotCaptions[index]->setText(caption);
         // The name stays the chosen track, which is what assistive tools read out as the value.
         list->setAccessibleDescription(caption);

@@ -129,13 +129,17 @@ Feedback write(RomFileSystem& fs, LoadedRom& rom, const std::string& slotString,
 
 } // namespace
 
+QString slotName(int slot) {
+    return QStringLiteral("Level Slot %1").arg(slot);
+}
+
 Feedback save(RomFileSystem& fs, LoadedRom& rom, const QStringList& currentTexts) {
     // Every byte is worked out before the file is opened, so a refusal leaves it untouched.
     const trackid::SlotString chosen = trackid::slotStringFromLabels(currentTexts);
     if (!chosen.complete()) {
         QStringList names;
         for (const int slot : chosen.slotsWithoutTrack)
-            names << QStringLiteral("Level Slot %1").arg(slot);
+            names << slotName(slot);
         return {{QStringLiteral("Nothing was saved: no track is chosen for %1.\r\n\r\nChoose a "
                                 "track there and save again.")
                      .arg(names.join(QLatin1String(", "))),

@@ -30,6 +30,9 @@ struct Feedback {
     bool written = false; // the whole table reached the disk
 };
 
+// How the window labels level slot number slot (from 1), and how the messages name it.
+QString slotName(int slot);
+
 // currentTexts: the slot lists' current texts, slot 1 first, one per slot of the variant.
 Feedback save(RomFileSystem& fs, LoadedRom& rom, const QStringList& currentTexts);
 
