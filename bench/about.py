@@ -44,7 +44,7 @@ for driver, what in (("default", "no audio device (FluidSynth finds none here)")
     print(f"  resident memory while it plays, over before  {statistics.median(grown):6.1f} MiB"
           f"  (target: at most 30 MiB)")
 
-slow = os.path.join(build, "tools", "liblopwinder_slowmidi.so")
+slow = os.path.join(build, "tests", "programs", "liblopwinder_slowmidi.so")
 for after in (100, 300):
     closes = [float(subprocess.run([program, with_music, slow, "default", str(after)], env=env,
                                    check=True, capture_output=True, text=True).stdout)

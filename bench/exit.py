@@ -11,8 +11,8 @@ import sys
 import time
 
 build, runs = sys.argv[1], int(sys.argv[2])
-helper = os.path.join(build, "tools", "exit-while-opening")
-module = os.path.join(build, "tools", "liblopwinder_slowmidi.so")
+helper = os.path.join(build, "tests", "programs", "exit-while-opening")
+module = os.path.join(build, "tests", "programs", "liblopwinder_slowmidi.so")
 
 
 def exit_time(open_ms):

@@ -24,12 +24,12 @@ trap 'fusermount3 -u "$work/mount" 2>/dev/null; rm -rf "$work"' EXIT
 xvfb-run -a python3 bench/measure.py "$build" "$work/rom.bin" "$runs"
 xvfb-run -a python3 bench/about.py "$build" "$runs"
 python3 bench/exit.py "$build" "$runs"
-"$build/tools/concurrent-save" 300 3
+"$build/tests/programs/concurrent-save" 300 3
 if [ -c /dev/fuse ]; then
     mkdir -p "$work/backing" "$work/mount"
     "$build/bench/nobsdlocks-fs" "$work/backing" "$work/mount" 2>/dev/null &
     for _ in $(seq 50); do mountpoint -q "$work/mount" && break; sleep 0.1; done
-    "$build/tools/concurrent-save" 300 3 "$work/mount"
+    "$build/tests/programs/concurrent-save" 300 3 "$work/mount"
     fusermount3 -u "$work/mount"
 else
     echo "No FUSE here (/dev/fuse): the save without BSD locks is not measured."
