@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 Lopwinder developers
 # Cross-builds the Windows platform layers (registry, MCI, launcher, file access) with MinGW-w64
-# and runs their console test under Wine, against the real advapi32, winmm and kernel32.
+# and runs their GoogleTest program under Wine, against the real advapi32, winmm and kernel32.
 # Needs g++-mingw-w64-x86-64-posix and wine64; the Wine prefix stays inside the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
