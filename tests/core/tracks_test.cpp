@@ -232,6 +232,19 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
     EXPECT_TRUE(click(fs, l.rom, true).message.text.startsWith("The ROM was not reset completely"));
 }
 
+// Every byte is worked out before the file is opened: a slot on no track refuses the save whole.
+TEST(SaveReset, SavesNothingWhileASlotHasNoTrack) {
+    Loaded l;
+    QStringList texts(27, "21: x");
+    texts[1] = texts[4] = "";
+    const savereset::Feedback f = savereset::save(l.fs, l.rom, texts);
+    EXPECT_FALSE(f.written);
+    EXPECT_EQ(f.message.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(f.message.text, "Nothing was saved: no track is chosen for Level Slot 2, Level Slot "
+                              "5.\r\n\r\nChoose a track there and save again.");
+    EXPECT_EQ(l.fs.writeOpens, 0);
+}
+
 // A list's text gives the ID in its first two characters, read as hexadecimal as far as they go.
 TEST(TrackId, ReadsTheHexadecimalDigitsALabelStartsWith) {
     struct Row {
