@@ -76,6 +76,7 @@ savereset::Feedback click(RomFileSystem& fs, savereset::LoadedRom& rom, bool res
 // any other answer a failure).
 TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
     struct Row {
+        const char* name;
         std::function<void(const Loaded&)> meanwhile;
         bool saveWrites, resetWrites;
         const char* refusal;
@@ -85,39 +86,57 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
                               "program is done with it, then";
     const char* const lockFailed = "could not be locked: Input/output error";
     const Row rows[] = {
-        {[](const Loaded&) {}, true, true, "", false},
-        {[](const Loaded& l) { l.replace(with(l.original, offset + 2, "\x0A")); }, false, true,
+        {"nothing happened", [](const Loaded&) {}, true, true, "", false},
+        {"another program changed the table",
+         [](const Loaded& l) { l.replace(with(l.original, offset + 2, "\x0A")); }, false, true,
          "loaded it.\r\n\r\nClose Lopwinder and open the file again to see the current tracks.",
          false},
-        {[](const Loaded& l) { QFile::remove(l.path), l.replace(romimage::build("Zoomlet 2")); },
+        {"replaced by another variant",
+         [](const Loaded& l) { QFile::remove(l.path), l.replace(romimage::build("Zoomlet 2")); },
          false, false,
          "unchanged.\r\n\r\nThe file is no longer the ROM that was loaded: it is not a \"Zoomlet 2 "
          "(J-Cart)\" image any more.\r\n\r\nTo edit the file as it is now, close Lopwinder and "
          "open it again.",
          false},
-        {[](const Loaded& l) { QFile::remove(l.path), ::mkfifo(QFile::encodeName(l.path), 0600); },
+        {"a pipe in its place",
+         [](const Loaded& l) { QFile::remove(l.path), ::mkfifo(QFile::encodeName(l.path), 0600); },
          false, false, "not a plain file", true},
-        {[](const Loaded& l) { QFile::remove(l.path); }, false, false, "could not be opened", true},
-        {[](const Loaded& l) { QFile::resize(l.path, offset + 26); }, false, false,
-         "too short to hold its track table", false},
-        {[](const Loaded& l) { QFile::resize(l.path, offset + 27); }, true, true, "", false},
-        {[](const Loaded& l) { QFile::resize(l.path, l.original.size() + 9); }, true, true, "", 0},
-        {[](const Loaded& l) { l.hold(0); }, false, false, inUse, true},
-        {[](const Loaded& l) { l.hold(F_OFD_SETLK); }, false, false, inUse, 1},
-        {[](const Loaded& l) { l.hold(F_SETLK); }, false, false, inUse, true},
-        {[](const Loaded& l) { l.hold(F_SETLEASE); }, false, false, inUse, true},
-        {[](const Loaded& l) { l.answer({EWOULDBLOCK}, {}); }, false, false, inUse, true},
-        {[](const Loaded& l) { l.answer({EOPNOTSUPP}, {EACCES}); }, false, false, inUse, true},
-        {[](const Loaded& l) { l.answer({EIO}, {EAGAIN}); }, false, false, inUse, true},
-        {[](const Loaded& l) { l.answer({EOPNOTSUPP}, {}); }, true, true, "", false},
-        {[](const Loaded& l) { l.answer({ENOLCK}, {EOPNOTSUPP}); }, true, true, "", false},
-        {[](const Loaded& l) { l.answer({ENOSYS}, {EINVAL}); }, true, true, "", false},
-        {[](const Loaded& l) {
+        {"deleted", [](const Loaded& l) { QFile::remove(l.path); }, false, false,
+         "could not be opened", true},
+        {"cut inside the table", [](const Loaded& l) { QFile::resize(l.path, offset + 26); }, false,
+         false, "too short to hold its track table", false},
+        {"cut right after the table", [](const Loaded& l) { QFile::resize(l.path, offset + 27); },
+         true, true, "", false},
+        {"grown", [](const Loaded& l) { QFile::resize(l.path, l.original.size() + 9); }, true, true,
+         "", false},
+        {"BSD lock held elsewhere", [](const Loaded& l) { l.hold(0); }, false, false, inUse, true},
+        {"open-file lock held elsewhere", [](const Loaded& l) { l.hold(F_OFD_SETLK); }, false,
+         false, inUse, true},
+        {"record lock held elsewhere", [](const Loaded& l) { l.hold(F_SETLK); }, false, false,
+         inUse, true},
+        {"read lease held elsewhere", [](const Loaded& l) { l.hold(F_SETLEASE); }, false, false,
+         inUse, true},
+        {"BSD kind answers in use", [](const Loaded& l) { l.answer({EWOULDBLOCK}, {}); }, false,
+         false, inUse, true},
+        {"no BSD kind, record kind answers EACCES",
+         [](const Loaded& l) { l.answer({EOPNOTSUPP}, {EACCES}); }, false, false, inUse, true},
+        {"BSD kind fails, record kind answers EAGAIN",
+         [](const Loaded& l) { l.answer({EIO}, {EAGAIN}); }, false, false, inUse, true},
+        {"no BSD kind, record kind taken", [](const Loaded& l) { l.answer({EOPNOTSUPP}, {}); },
+         true, true, "", false},
+        {"neither kind kept (ENOLCK, EOPNOTSUPP)",
+         [](const Loaded& l) { l.answer({ENOLCK}, {EOPNOTSUPP}); }, true, true, "", false},
+        {"neither kind kept (ENOSYS, EINVAL)",
+         [](const Loaded& l) { l.answer({ENOSYS}, {EINVAL}); }, true, true, "", false},
+        {"interrupted calls asked again",
+         [](const Loaded& l) {
              l.answer({EINTR, EINTR, 0}, {EINTR, 0});
          },
-         true, true, "", 0},
-        {[](const Loaded& l) { l.answer({EIO}, {}); }, false, false, lockFailed, true},
-        {[](const Loaded& l) { l.answer({EOPNOTSUPP}, {EIO}); }, false, false, lockFailed, 1},
+         true, true, "", false},
+        {"BSD kind fails", [](const Loaded& l) { l.answer({EIO}, {}); }, false, false, lockFailed,
+         true},
+        {"record kind fails", [](const Loaded& l) { l.answer({EOPNOTSUPP}, {EIO}); }, false, false,
+         lockFailed, true},
     };
     for (const bool reset : {false, true}) {
         for (const Row& row : rows) {
@@ -127,7 +146,8 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
             const std::string atClick = isFile ? romimage::readFile(l.path) : "";
             const savereset::Feedback f = click(l.fs, l.rom, reset);
             const QString text = f.message.text;
-            SCOPED_TRACE(text.toStdString());
+            SCOPED_TRACE(std::string(row.name) + (reset ? ", reset: " : ", save: ") +
+                         text.toStdString());
             const bool writes = reset ? row.resetWrites : row.saveWrites;
             EXPECT_EQ(f.written, writes);
             EXPECT_EQ(f.message.icon, writes                 ? MessageIcon::Information
@@ -193,6 +213,7 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
          27, true},
     };
     for (const auto& [fault, headline, newBytes, nextSaveTakesTheDisk] : rows) {
+        SCOPED_TRACE(headline);
         Loaded l;
         ScriptedFileSystem fs;
         fs.fault = fault;
