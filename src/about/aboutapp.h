@@ -46,7 +46,6 @@ public:
     QLabel* versionLabel() const { return m_versionLabel; }
     QPushButton* okButton() const { return m_okButton; }
     QPushButton* sysInfoButton() const { return m_sysInfoButton; }
-    QTimer* stillPlayingTimer() const { return m_stillPlayingTimer; }
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -74,10 +74,17 @@ private:
 // isPlaying() with playing.
 struct RecordingMusic final : Music {
     void start(const QString& file) override {
-        calls.push_back("start " + file.toStdString()), onStart();
+        calls.push_back("start " + file.toStdString());
+        onStart();
     }
-    bool isPlaying() override { return calls.push_back("isPlaying"), playing; }
-    void stop() override { calls.push_back("stop"), onStop(); }
+    bool isPlaying() override {
+        calls.push_back("isPlaying");
+        return playing;
+    }
+    void stop() override {
+        calls.push_back("stop");
+        onStop();
+    }
 
     bool playing = true;
     std::function<void()> onStart = [] {};
