@@ -69,14 +69,19 @@ TEST(LinuxMusic, FindsItsModuleBesideTheProgramOrInstalled) {
 TEST(LinuxMusic, WhatCannotPlayIsSilent) {
     QTemporaryDir dir;
     const QString module = LOPWINDER_TEST_MODULE;
-    for (const auto& [path, file] :
-         {std::pair{module, module},
-          {module, dir.path()},
-          {dir.filePath("none.so"), QString::fromStdString(oneNoteMidi(dir))}}) {
+    struct Row {
+        const char* name;
+        QString modulePath, file;
+    };
+    const Row rows[] = {
+        {"a file that is not MIDI", module, module},
+        {"a folder", module, dir.path()},
+        {"no module", dir.filePath("none.so"), QString::fromStdString(oneNoteMidi(dir))}};
+    for (const auto& [name, path, file] : rows) {
         const auto music = createFluidSynthMusic({path, "file", dir.filePath("o.wav")});
         music->start(file);
         awaitEnd(*music);
-        EXPECT_FALSE(music->isPlaying()) << file.toStdString();
+        EXPECT_FALSE(music->isPlaying()) << name;
     }
 }
 
@@ -104,8 +109,15 @@ TEST(LinuxSystemInfo, StartsTheFirstToolOnPath) {
 // opened; at its end the program gives such an opener a moment to finish, so that none is cut off
 // inside the synthesizer, but never waits on one that hangs. (The About box stops it on closing.)
 TEST(LinuxMusic, ExitWaitsForAnOpenerOnlyAMoment) {
-    for (const auto& [openMs, atExit] :
-         {std::pair{"300", "0 1 1, 0 running"}, {"60000", "1 0 0, 1 running"}}) {
+    struct Row {
+        const char* name;
+        const char* openMs;
+        const char* atExit;
+    };
+    const Row rows[] = {{"opens in a moment", "300", "0 1 1, 0 running"},
+                        {"hangs", "60000", "1 0 0, 1 running"}};
+    for (const auto& [name, openMs, atExit] : rows) {
+        SCOPED_TRACE(name);
         QProcess process;
         process.start(LOPWINDER_EXIT_WHILE_OPENING, {LOPWINDER_SLOW_MODULE, openMs});
         ASSERT_TRUE(process.waitForFinished(-1));

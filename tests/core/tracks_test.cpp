@@ -177,43 +177,49 @@ TEST(SaveReset, WriteOnlyIntoTheRomTheyLoadedAsTheyLoadedIt) {
 }
 
 TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
-    // Fault, headline, chosen bytes that reach the file, whether a later Save takes the disk's.
-    const std::tuple<Fault, const char*, std::size_t, bool> rows[] = {
-        {Fault::OpenForWrite,
+    struct Row {
+        const char* name;
+        Fault fault;
+        const char* headline;
+        std::size_t newBytes;      // of the chosen ones, those that reach the file
+        bool nextSaveTakesTheDisk; // a later Save accepts whatever table the file holds
+    };
+    const Row rows[] = {
+        {"not opened for writing", Fault::OpenForWrite,
          "saved; the ROM file is unchanged.\r\n\r\nThe ROM file could not be "
          "opened for writing: Permission denied",
          0, false},
-        {Fault::Read,
+        {"a read without a reason", Fault::Read,
          "saved; the ROM file is unchanged.\r\n\r\nThe ROM file could not be read: The system "
          "gave no reason.\r\n\r\nFix the cause and save again.",
          0, false},
-        {Fault::Size,
+        {"size unknown", Fault::Size,
          "saved; the ROM file is unchanged.\r\n\r\nThe ROM file's size could not be read: "
          "Input/output error\r\n\r\nFix the cause and save again.",
          0, false},
-        {Fault::ShortWrite,
+        {"written in part", Fault::ShortWrite,
          "not saved completely: the track table in the ROM file may be only partly written."
          "\r\n\r\nWriting failed: No space left on device",
          13, true},
-        {Fault::Truncate,
+        {"emptied while written", Fault::Truncate,
          "Another program changed the ROM file's size while it was being written"
          ".\r\n\r\nRestore the file from a copy.",
          27, false},
-        {Fault::SizeAfterWrite,
+        {"size unknown after the write", Fault::SizeAfterWrite,
          "not have been saved: the disk did not confirm the write.\r\n\r\nThe ROM file's size "
          "could not be read: Input/output error",
          27, true},
-        {Fault::Flush,
+        {"not flushed", Fault::Flush,
          "not have been saved: the disk did not confirm the write.\r\n\r\nThe data "
          "could not be flushed to the disk: Input/output error",
          27, true},
-        {Fault::Close,
+        {"not closed", Fault::Close,
          "\r\n\r\nThe file could not be closed: Input/output error\r\n\r\nFix the "
          "cause and save again.",
          27, true},
     };
-    for (const auto& [fault, headline, newBytes, nextSaveTakesTheDisk] : rows) {
-        SCOPED_TRACE(headline);
+    for (const auto& [name, fault, headline, newBytes, nextSaveTakesTheDisk] : rows) {
+        SCOPED_TRACE(name);
         Loaded l;
         ScriptedFileSystem fs;
         fs.fault = fault;

@@ -94,16 +94,26 @@ TEST(SysInfo, StartsOnlyAPlainFileAtThePathGiven) {
 TEST(SysInfo, LooksInTheTwoLocationsInTurn) {
     const char* first = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
     const char* second = "SOFTWARE\\Microsoft\\Shared Tools Location";
-    const std::tuple<DWORD, std::string, const char*, bool, std::string> rows[] = {
-        {REG_SZ, "C:\\T\\m.exe", "C:\\Other", true, "|[C:\\T\\m.exe]|found"},
-        {REG_SZ, "C:\\gone.exe", "C:\\Other", false, "|[C:\\gone.exe]|unavailable"},
-        {REG_EXPAND_SZ, "%X%", "C:\\Other", true, "|[]|unavailable"},
-        {REG_SZ, "", "C:\\Other", true, "||unavailable"},
-        {REG_NONE, "", "C:\\MSINFO", true,
+    struct Row {
+        const char* name;
+        DWORD type; // REG_NONE: the key without the value; REG_LINK here: no first key at all
+        std::string path;
+        const char* folder;
+        bool launchWorks;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"a text", REG_SZ, "C:\\T\\m.exe", "C:\\Other", true, "|[C:\\T\\m.exe]|found"},
+        {"a text whose launch fails", REG_SZ, "C:\\gone.exe", "C:\\Other", false,
+         "|[C:\\gone.exe]|unavailable"},
+        {"an expandable text", REG_EXPAND_SZ, "%X%", "C:\\Other", true, "|[]|unavailable"},
+        {"an empty text", REG_SZ, "", "C:\\Other", true, "||unavailable"},
+        {"only the key, then the second", REG_NONE, "", "C:\\MSINFO", true,
          "[C:\\MSINFO\\MSINFO32.EXE]|[C:\\MSINFO\\MSINFO32.EXE]|found"},
-        {REG_LINK, "", "C:\\None", true, "[C:\\None\\MSINFO32.EXE]||unavailable"},
-        {REG_LINK, "", nullptr, true, "||unavailable"}}; // REG_LINK here: no first key at all
-    for (const auto& [type, path, folder, launchWorks, expected] : rows) {
+        {"the second, without the tool", REG_LINK, "", "C:\\None", true,
+         "[C:\\None\\MSINFO32.EXE]||unavailable"},
+        {"neither", REG_LINK, "", nullptr, true, "||unavailable"}};
+    for (const auto& [name, type, path, folder, launchWorks, expected] : rows) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, first), RegDeleteTreeA(HKEY_LOCAL_MACHINE, second);
         if (type != REG_LINK)
             RegCloseKey(createKey(first));
@@ -121,7 +131,8 @@ TEST(SysInfo, LooksInTheTwoLocationsInTurn) {
                                               launchWorks && !line.empty();
                                    }};
         const bool found = sysinfo::launchSysInfo(platform);
-        EXPECT_EQ(looked + "|" + launched + "|" + (found ? "found" : "unavailable"), expected);
+        EXPECT_EQ(looked + "|" + launched + "|" + (found ? "found" : "unavailable"), expected)
+            << name;
     }
     // The second location with the system's own file check and launcher: the tool there starts,
     // in a folder whose name the system's code page cannot write.
