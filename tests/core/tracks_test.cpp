@@ -206,7 +206,8 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
          ".\r\n\r\nRestore the file from a copy.",
          27, false},
         {"size unknown after the write", Fault::SizeAfterWrite,
-         "not have been saved: the disk did not confirm the write.\r\n\r\nThe ROM file's size "
+         "The changes may not have been saved: the disk did not confirm the write.\r\n\r\nThe ROM "
+         "file's size "
          "could not be read: Input/output error",
          27, true},
         {"not flushed", Fault::Flush,
@@ -283,6 +284,7 @@ TEST(TrackId, ReadsTheHexadecimalDigitsALabelStartsWith) {
         {"a catalogue label", "2D: Quorell Bend", 0x2D},
         {"one digit", "7", 0x07},
         {"one digit, then none", "7: x", 0x07},
+        {"three digits, the third not read", "123", 0x12},
         {"lower case", "a1: x", 0xA1},
         {"a digit that is not ASCII",
          QString::fromUtf8("\u0663"
