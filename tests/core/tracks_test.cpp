@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 Lopwinder developers
+#include "app/hexbyte.h"
 #include "support/fakes.h"
+#include "tracks/catalogues.h"
 #include "tracks/savereset.h"
 #include "tracks/trackid.h"
 
@@ -45,8 +47,8 @@ struct LockHolder {
 
 constexpr qint32 offset = 0x3EA46; // "Zoomlet 2 (J-Cart)"
 const std::string chosen(27, '\x21');
-const std::string jCartFactory =
-    QByteArray::fromHex("0905222404311E0F2A13271B0E022D340C1217031D2F2C28010D30").toStdString();
+const char* const jCartOrder = "0905222404311E0F2A13271B0E022D340C1217031D2F2C28010D30";
+const std::string jCartFactory = QByteArray::fromHex(jCartOrder).toStdString();
 
 struct Loaded {
     QTemporaryDir dir;
@@ -260,6 +262,34 @@ TEST(SaveReset, EachFailureIsReportedWithWhatTheFileHolds) {
     EXPECT_TRUE(click(fs, l.rom, true).message.text.startsWith("The ROM was not reset completely"));
 }
 
+// Reset writes each variant's factory order at its offset, over whatever the table holds.
+TEST(SaveReset, ResetWritesEachVariantsFactoryOrder) {
+    struct Row {
+        const char* variant;
+        qint32 offset;
+        const char* order;
+    };
+    const Row rows[] = {
+        {"Zoomlet 2", 0x3E6AE, "0905222404311E0F2A13271B0E022E340C1217031D2F2C28010D30"},
+        {"Zoomlet 2 (J-Cart)", offset, jCartOrder},
+        {"Zoomlet 96", 0x452C5, "02403316052D3C1C01090D193008172413270E1D312C3F222A3E29"},
+        {"Zoomlet 96 (J-Cart)", 0x452C5, "02403316052D3C1C01090D193008172413270E1D312C3F222A3E29"},
+        {"Zoomlet Military", 0x50CDC, "0103060B0D0F14171A1B0205080A0C111216191D"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.variant);
+        QTemporaryDir dir;
+        const std::string factory = QByteArray::fromHex(row.order).toStdString();
+        const std::string image =
+            with(romimage::build(row.variant), row.offset, std::string(factory.size(), '\0'));
+        savereset::LoadedRom rom{romimage::writeFile(dir.path(), "rom.bin", image),
+                                 varianttable::findNamed(row.variant), std::nullopt};
+        ScriptedFileSystem fs;
+        EXPECT_TRUE(savereset::reset(fs, rom).written);
+        EXPECT_EQ(romimage::readFile(rom.path), with(image, row.offset, factory));
+    }
+}
+
 // Every byte is worked out before the file is opened: a slot on no track refuses the save whole.
 TEST(SaveReset, SavesNothingWhileASlotHasNoTrack) {
     Loaded l;
@@ -286,6 +316,7 @@ TEST(TrackId, ReadsTheHexadecimalDigitsALabelStartsWith) {
         {"one digit, then none", "7: x", 0x07},
         {"three digits, the third not read", "123", 0x12},
         {"lower case", "a1: x", 0xA1},
+        {"upper case, to F", "F3: x", 0xF3},
         {"a digit that is not ASCII",
          QString::fromUtf8("\u0663"
                            "4: x"),
@@ -298,6 +329,29 @@ TEST(TrackId, ReadsTheHexadecimalDigitsALabelStartsWith) {
     const trackid::SlotString texts = trackid::slotStringFromLabels({"0A: x", "", "ff", "z"});
     EXPECT_EQ(texts.bytes, "\x0A\xFF");
     EXPECT_EQ(texts.slotsWithoutTrack, std::vector<int>({2, 4}));
+}
+
+// Each catalogue offers its IDs in rising order: these, no more.
+TEST(Catalogues, OfferEachVariantsTrackIds) {
+    struct Row {
+        const char* variant;
+        const char* ids; // ranges, in list order
+    };
+    const Row rows[] = {{"Zoomlet 2", "00-10 12-1F 21-32 34"},
+                        {"Zoomlet 96", "00-10 12-1F 21-22 24-25 27 29-36 3C-41"},
+                        {"Zoomlet Military", "00-1D 40-43"}};
+    for (const Row& row : rows) {
+        std::string listed, expected;
+        for (const std::string_view label :
+             catalogues::labels(*varianttable::findNamed(row.variant)->catalogue))
+            listed += std::string(label.substr(0, 2)) + " ";
+        for (const QString& range : QString(row.ids).split(' ')) {
+            for (int id = range.left(2).toInt(nullptr, 16);
+                 id <= range.right(2).toInt(nullptr, 16);)
+                expected += hexByte(static_cast<unsigned char>(id++)) + " ";
+        }
+        EXPECT_EQ(listed, expected) << row.variant;
+    }
 }
 
 } // namespace
