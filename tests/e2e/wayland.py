@@ -67,10 +67,9 @@ class Desktop:
 
     def settle(self, *previous, want=lambda image: True):
         """A screenshot once the screen differs from every previous one, shows what is wanted and
-        holds still (the same after half a second); the last one after 30 seconds."""
+        holds still (two screenshots in a row the same); the last one after 30 seconds."""
         last, deadline = self.shot(), time.monotonic() + 30
         while time.monotonic() < deadline:
-            time.sleep(0.5)
             now = self.shot()
             if now == last and now not in previous and want(now):
                 break

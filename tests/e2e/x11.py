@@ -19,10 +19,11 @@ def xdo(*args):
 
 
 def until(condition, seconds=30):
-    """condition()'s value once it holds, asked every 0.1 seconds; its last value after the time."""
+    """condition()'s value once it holds, asked again as soon as it answers (each asking is a tool
+    run or a read); its last value after the deadline."""
     deadline = time.monotonic() + seconds
     while not (held := condition()) and time.monotonic() < deadline:
-        time.sleep(0.1)
+        pass
     return held
 
 
