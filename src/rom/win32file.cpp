@@ -46,8 +46,9 @@ private:
 
 const Result succeeded{true, {}, false};
 
+// reason: errorText's words, which are never empty, or one of the texts of iotexts.h.
 Result failure(std::string reason) {
-    return {false, reason.empty() ? iotexts::noReason : std::move(reason), false};
+    return {false, std::move(reason), false};
 }
 
 // The last error of the calling thread, which another program's share mode or lock may have caused.

@@ -149,8 +149,8 @@ constexpr std::span<const std::string_view> labels(Catalogue catalogue) {
     return {};
 }
 
-// The ID a label starts with, for the checks below; -1 where it starts with no two upper-case
-// hexadecimal digits.
+// The ID a label starts with, for pre-selection and the checks below; -1 where it starts with no
+// two upper-case hexadecimal digits.
 constexpr int idOf(std::string_view label) {
     const auto digit = [](char c) {
         return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;

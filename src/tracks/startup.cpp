@@ -3,7 +3,6 @@
 #include "tracks/startup.h"
 
 #include "app/appidentity.h"
-#include "app/hexbyte.h"
 #include "rom/detectrom.h"
 #include "rom/slottable.h"
 #include "tracks/catalogues.h"
@@ -32,11 +31,10 @@ Message romNotFound() {
 // the last match wins; no match leaves nothing selected. Kept on purpose: see HACKING.md,
 // "Behaviour kept on purpose".
 int entryFor(catalogues::Catalogue catalogue, quint8 slotByte) {
-    const std::string id = hexByte(slotByte);
     const auto labels = catalogues::labels(catalogue);
     int selected = -1;
     for (std::size_t j = 0; j < labels.size(); ++j) {
-        if (labels[j].substr(0, 2) == id)
+        if (catalogues::idOf(labels[j]) == slotByte)
             selected = static_cast<int>(j);
     }
     return selected;
