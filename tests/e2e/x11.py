@@ -81,7 +81,10 @@ class Desktop:
     def screenshot(self, win, name):
         open(f"{self.artifacts}/{name}.png", "wb").write(self.still(win))
 
-    def click(self, win, x, y):  # in the window's client area
+    def click(self, win, x, y):
+        """In the window's client area, once the window shows still: a window just mapped or brought
+        back from minimised may not take a click yet."""
+        self.still(win)
         xdo("mousemove", "--window", win, x, y, "click", 1)
 
     def keys(self, win, *names):
